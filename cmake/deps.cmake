@@ -1,0 +1,1 @@
+# Third-party libraries from Debian that the engine links. Each subsystem appends here.

@@ -1,0 +1,10 @@
+#include "engine/engine_state.h"
+
+namespace orv {
+
+EngineState& engine() noexcept {
+    static EngineState state;
+    return state;
+}
+
+}  // namespace orv
