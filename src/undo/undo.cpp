@@ -17,7 +17,10 @@ void copyBackBuffers(EngineState& s, const LayerRecord* layer) {
 }
 }  // namespace
 
-void clearUndo(EngineState& s) { copyBackBuffers(s, s.layers.currentLayer); }
+void clearUndo(EngineState& s) {
+    s.undo.dirtyRect.setEmpty(s.page.pageWidth, s.page.pageHeight);
+    copyBackBuffers(s, s.layers.currentLayer);
+}
 
 void releaseUndoEntries(EngineState&) {}
 
