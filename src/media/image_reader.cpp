@@ -1,8 +1,13 @@
 #include "media/image_reader.h"
 
+#include "imaging/codecs/codec.h"
+
 namespace orv {
 
-// Replaced by the codec layer; until then no format is recognised.
-bool readImageFile(const char*, RgbaImage&) { return false; }
+bool readImageFile(const char* path, RgbaImage& out) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) return false;
+    return decodeImage({bytes.data(), bytes.size()}, out);
+}
 
 }  // namespace orv
