@@ -63,6 +63,40 @@ ORV_API void ORV_CALL ORV_CopyLayerData(int32_t fromLayer, int32_t toLayer); /* 
 ORV_API void ORV_CALL ORV_FindDataExtentsLayer(int32_t layer, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom); /* bounds of the non-transparent pixels */
 
 /* ---- Pixel transfer and clearing ------------------------------------------------------ */
+/* 8-bit values enter layers as v << 8 and leave as the high byte. "Weighted" loads scale each
+   pixel by the selection coverage of the mask and the paper texture. Null buffers, empty slots
+   and a missing current layer do nothing. */
+ORV_API void ORV_CALL ORV_LoadRGBA32Layer(const void* src, int32_t srcStride, int32_t layer, int32_t x, int32_t y, int32_t width, int32_t height, uint8_t useMask); /* RGBA32 placed at (x, y), clipped to the layer; weighted when useMask */
+ORV_API void ORV_CALL ORV_LoadRGBA32(const void* src, int32_t srcStride, int32_t useMask);  /* RGBA32 over the whole current layer */
+ORV_API void ORV_CALL ORV_LoadRGBA32Into(const void* src, int32_t srcStride, int32_t layer, int32_t x, int32_t y, int32_t width, int32_t height); /* ORV_LoadRGBA32Layer, always weighted */
+ORV_API void ORV_CALL ORV_Load(const void* src, int32_t srcStride, int32_t width, int32_t height); /* blue-green-red bytes into the current layer, alpha full */
+ORV_API void ORV_CALL ORV_LoadRGB24(const void* src, int32_t srcStride, uint8_t useMask);   /* RGB24 into the current layer's colour; alpha kept */
+ORV_API void ORV_CALL ORV_LoadRGB24ToAlpha(const void* src, int32_t srcStride, uint8_t useMask); /* first byte of each RGB24 pixel into alpha where alpha is not 0 */
+ORV_API void ORV_CALL ORV_SetRGBA64Layer(const void* src, int32_t srcStride, int32_t layer); /* page pixels copied in unchanged; stride in bytes */
+ORV_API void ORV_CALL ORV_GetRGBA32Layer(void* dst, int32_t dstStride, int32_t layer);     /* page pixels as RGBA32 */
+ORV_API void ORV_CALL ORV_GetRGBA32(void* dst, int32_t dstStride);                         /* the current layer as RGBA32 */
+ORV_API void ORV_CALL ORV_GetRGB24Layer(void* dst, int32_t dstStride, int32_t layer);      /* page pixels as RGB24 */
+ORV_API void ORV_CALL ORV_GetRGB24(void* dst, int32_t dstStride);                          /* the current layer as RGB24 */
+ORV_API void ORV_CALL ORV_GetRGB24FromAlpha(void* dst, int32_t dstStride);                 /* the current layer's alpha as gray RGB24 */
+ORV_API void ORV_CALL ORV_GetRGBA64Layer(void* dst, int32_t dstStride, int32_t layer);     /* page pixels unchanged; stride in bytes */
+ORV_API void ORV_CALL ORV_GetRGBA64LayerRect(void* dst, int32_t dstStride, int32_t layer, int32_t x, int32_t y, int32_t width, int32_t height); /* a rectangle unchanged; dst starts at its (x, y); off-page parts untouched */
+ORV_API void ORV_CALL ORV_GetRGBA32FromRGBA64(void* dst, int32_t dstStride, int32_t width, int32_t height, const void* src, int32_t srcStride); /* RGBA64 buffer to RGBA32 */
+ORV_API void ORV_CALL ORV_GetRGBA32FromRGBA64Rect(void* dst, int32_t dstStride, const void* src, int32_t srcStride, int32_t x, int32_t y, int32_t width, int32_t height); /* width x height from the pointers given; x, y move nothing */
+ORV_API void ORV_CALL ORV_GetRGB24FromRGBA64(void* dst, int32_t dstStride, const void* src, int32_t srcStride); /* page-sized RGBA64 buffer to RGB24 */
+ORV_API void ORV_CALL ORV_GetRGB24FromRGBA64Rect(void* dst, int32_t dstStride, const void* src, int32_t srcStride, int32_t x, int32_t y, int32_t width, int32_t height); /* width x height from the pointers given */
+ORV_API void ORV_CALL ORV_RGBA64RectToRGBA32(const void* src, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcStridePixels, int32_t ignored, void* dst); /* rectangle of an RGBA64 buffer to packed RGBA32 */
+ORV_API void ORV_CALL ORV_RGBA64RectToRGBA24(const void* src, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcStridePixels, int32_t ignored, void* dst); /* rectangle of an RGBA64 buffer to packed RGB24 */
+ORV_API void ORV_CALL ORV_RGBToRGBA(void* dst, int32_t width, int32_t height, const void* src);     /* packed RGB24 colour into RGBA32, alpha kept */
+ORV_API void ORV_CALL ORV_RGBAToRGB(void* dst, int32_t width, int32_t height, const void* src);     /* packed RGBA32 to RGB24, alpha dropped */
+ORV_API void ORV_CALL ORV_RGBToRGBAlpha(void* dst, int32_t width, int32_t height, const void* src); /* RGBA32 alpha = mean of the RGB24 bytes, rounded down */
+ORV_API void ORV_CALL ORV_RGBAlphaToRGB(void* dst, int32_t width, int32_t height, const void* src); /* RGBA32 alpha into all three gray bytes */
+ORV_API void ORV_CALL ORV_Clear(uint8_t r, uint8_t g, uint8_t b, uint8_t a);               /* fill the current layer; the mask is not consulted */
+ORV_API void ORV_CALL ORV_ClearMasked(uint8_t r, uint8_t g, uint8_t b, uint8_t a);         /* fill through the mask; partly selected pixels become opaque */
+ORV_API void ORV_CALL ORV_ClearMaskedAlpha(uint8_t r, uint8_t g, uint8_t b, uint8_t a);    /* fill through the mask and texture, alpha weighted too */
+ORV_API void ORV_CALL ORV_ClearRGBA64(void* dst, int32_t dstStride, uint16_t r, uint16_t g, uint16_t b, uint16_t a); /* page-sized RGBA64 buffer filled with the 16-bit values */
+ORV_API void ORV_CALL ORV_ClearRGBA32(void* dst, int32_t dstStride, uint8_t r, uint8_t g, uint8_t b, uint8_t a);     /* page-sized RGBA32 buffer filled */
+ORV_API void ORV_CALL ORV_ClearRGBA32Buf(void* dst, int32_t width, int32_t height, uint8_t r, uint8_t g, uint8_t b, uint8_t a); /* packed RGBA32 buffer filled */
+ORV_API void ORV_CALL ORV_SetPixelRGB24(void* dst, int32_t dstStride, int32_t x, int32_t y, uint16_t r, uint16_t g, uint16_t b); /* high bytes at (x, y) when on the page */
 
 /* ---- Compressed lines and layers ------------------------------------------------------- */
 
