@@ -192,52 +192,54 @@ void loadBGR24(EngineState& s, const uint8_t* src, int32_t srcStride, int32_t wi
     }
 }
 
-void loadRGB24(EngineState& s, const uint8_t* src, int32_t srcStride, bool useMask) {
+namespace {
+// The coverage planes of one row of a whole-layer RGB24 load.
+struct RowCoverage {
+    bool weighted;
+    const uint8_t* texture;
+    const uint16_t* mask;
+};
+
+// Runs row(source row, layer row, pixels, coverage) over the whole current layer.
+template <class F>
+void forCurrentLayerRows(EngineState& s, const uint8_t* src, int32_t srcStride, bool useMask, F&& row) {
     const PageLayerView v = pageView(s.page, currentLayerIfPresent(s));
     if (!v || !src) return;
     CoveragePlanes planes;
     const bool weighted = weightedLoad(s, useMask, planes);
-    const size_t n = count(v.width);
-    for (int32_t y = 0; y < v.height; ++y) {
-        const uint8_t* sp = hostRow(src, srcStride, y);
-        uint16_t* d = v.row(y);
-        if (!weighted) {
+    for (int32_t y = 0; y < v.height; ++y)
+        row(hostRow(src, srcStride, y), v.row(y), count(v.width), RowCoverage{weighted, planes.textureRow(y, 0), planes.maskRow(y, 0)});
+}
+}  // namespace
+
+void loadRGB24(EngineState& s, const uint8_t* src, int32_t srcStride, bool useMask) {
+    forCurrentLayerRows(s, src, srcStride, useMask, [](const uint8_t* sp, uint16_t* d, size_t n, RowCoverage rc) {
+        if (!rc.weighted) {
             for (size_t i = 0; i < n; ++i, sp += 3, d += 4) {
                 d[0] = to16(sp[0]);
                 d[1] = to16(sp[1]);
                 d[2] = to16(sp[2]);
             }
-            continue;
+            return;
         }
-        const uint8_t* tex = planes.textureRow(y, 0);
-        const uint16_t* mask = planes.maskRow(y, 0);
         for (size_t i = 0; i < n; ++i, sp += 3, d += 4) {
-            const int32_t cov = coverageA(tex, mask, i);
+            const int32_t cov = coverageA(rc.texture, rc.mask, i);
             if (cov <= 0) continue;
             const uint32_t c = static_cast<uint32_t>(cov);
             for (int k = 0; k < 3; ++k) d[k] = c == kFullCoverage ? to16(sp[k]) : coverageLerp(to16(sp[k]), d[k], c);
         }
-    }
+    });
 }
 
 void loadRGB24ToAlpha(EngineState& s, const uint8_t* src, int32_t srcStride, bool useMask) {
-    const PageLayerView v = pageView(s.page, currentLayerIfPresent(s));
-    if (!v || !src) return;
-    CoveragePlanes planes;
-    const bool weighted = weightedLoad(s, useMask, planes);
-    const size_t n = count(v.width);
-    for (int32_t y = 0; y < v.height; ++y) {
-        const uint8_t* sp = hostRow(src, srcStride, y);
-        uint16_t* d = v.row(y);
-        const uint8_t* tex = planes.textureRow(y, 0);
-        const uint16_t* mask = planes.maskRow(y, 0);
+    forCurrentLayerRows(s, src, srcStride, useMask, [](const uint8_t* sp, uint16_t* d, size_t n, RowCoverage rc) {
         for (size_t i = 0; i < n; ++i, sp += 3, d += 4) {
             if (d[3] == 0) continue;  // transparent pixels stay transparent
-            const uint32_t c = weighted ? coverageB(tex, mask, i) : kFullCoverage;
+            const uint32_t c = rc.weighted ? coverageB(rc.texture, rc.mask, i) : kFullCoverage;
             if (c == kFullCoverage) d[3] = to16(sp[0]);
             else if (c != 0) d[3] = coverageLerp(to16(sp[0]), d[3], c);
         }
-    }
+    });
 }
 
 void setRGBA64(const PageGeometry& g, LayerRecord* l, const uint8_t* src, int32_t srcStride) {
@@ -298,22 +300,24 @@ namespace {
 size_t packedPixels(int32_t width, int32_t height) noexcept { return count(width) * count(height); }
 }  // namespace
 
-void rgb24IntoRGBA32KeepAlpha(uint8_t* dst, const uint8_t* src, int32_t width, int32_t height) {
-    if (!dst || !src) return;
-    for (size_t i = 0, n = packedPixels(width, height); i < n; ++i, dst += 4, src += 3) {
+namespace {
+// Copies the three colour bytes of n packed pixels between 3- and 4-byte forms.
+template <int DstStep, int SrcStep>
+void copyColourBytes(uint8_t* dst, const uint8_t* src, size_t n) noexcept {
+    for (size_t i = 0; i < n; ++i, dst += DstStep, src += SrcStep) {
         dst[0] = src[0];
         dst[1] = src[1];
         dst[2] = src[2];
     }
 }
+}  // namespace
+
+void rgb24IntoRGBA32KeepAlpha(uint8_t* dst, const uint8_t* src, int32_t width, int32_t height) {
+    if (dst && src) copyColourBytes<4, 3>(dst, src, packedPixels(width, height));
+}
 
 void rgba32ToRGB24(uint8_t* dst, const uint8_t* src, int32_t width, int32_t height) {
-    if (!dst || !src) return;
-    for (size_t i = 0, n = packedPixels(width, height); i < n; ++i, dst += 3, src += 4) {
-        dst[0] = src[0];
-        dst[1] = src[1];
-        dst[2] = src[2];
-    }
+    if (dst && src) copyColourBytes<3, 4>(dst, src, packedPixels(width, height));
 }
 
 void rgb24MeanIntoAlpha(uint8_t* dst, const uint8_t* src, int32_t width, int32_t height) {

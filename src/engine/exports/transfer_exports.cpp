@@ -10,6 +10,10 @@ const uint8_t* bytes(const void* p) { return static_cast<const uint8_t*>(p); }
 uint8_t* bytes(void* p) { return static_cast<uint8_t*>(p); }
 LayerRecord* slot(int32_t layer) { return engine().layers.presentLayer(layer); }
 LayerRecord* current() { return currentLayerIfPresent(engine()); }
+// The first pixel of the rectangle at (x, y) of an RGBA64 buffer srcStridePixels wide.
+const uint8_t* rectStart(const void* src, int32_t x, int32_t y, int32_t srcStridePixels) {
+    return src ? bytes(src) + (static_cast<ptrdiff_t>(y) * srcStridePixels + x) * 8 : nullptr;
+}
 }  // namespace
 
 extern "C" {
@@ -90,19 +94,11 @@ ORV_API void ORV_CALL ORV_GetRGB24FromRGBA64Rect(void* dst, int32_t dstStride, c
 }
 ORV_API void ORV_CALL ORV_RGBA64RectToRGBA32(const void* src, int32_t x, int32_t y, int32_t width, int32_t height,
                                              int32_t srcStridePixels, int32_t, void* dst) {
-    guarded(nullptr, [&] {
-        if (!src) return;
-        const uint8_t* first = bytes(src) + (static_cast<ptrdiff_t>(y) * srcStridePixels + x) * 8;
-        rgba64ToRGBA32(bytes(dst), width * 4, first, srcStridePixels * 8, width, height);
-    });
+    guarded(nullptr, [&] { rgba64ToRGBA32(bytes(dst), width * 4, rectStart(src, x, y, srcStridePixels), srcStridePixels * 8, width, height); });
 }
 ORV_API void ORV_CALL ORV_RGBA64RectToRGBA24(const void* src, int32_t x, int32_t y, int32_t width, int32_t height,
                                              int32_t srcStridePixels, int32_t, void* dst) {
-    guarded(nullptr, [&] {
-        if (!src) return;
-        const uint8_t* first = bytes(src) + (static_cast<ptrdiff_t>(y) * srcStridePixels + x) * 8;
-        rgba64ToRGB24(bytes(dst), width * 3, first, srcStridePixels * 8, width, height);
-    });
+    guarded(nullptr, [&] { rgba64ToRGB24(bytes(dst), width * 3, rectStart(src, x, y, srcStridePixels), srcStridePixels * 8, width, height); });
 }
 ORV_API void ORV_CALL ORV_RGBToRGBA(void* dst, int32_t width, int32_t height, const void* src) {
     guarded(nullptr, [&] { rgb24IntoRGBA32KeepAlpha(bytes(dst), bytes(src), width, height); });
