@@ -105,6 +105,22 @@ ORV_API void ORV_CALL ORV_SetPixelRGB24(void* dst, int32_t dstStride, int32_t x,
 /* ---- Merging ----------------------------------------------------------------------------- */
 
 /* ---- Undo ---------------------------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_SetUndoLevels(int32_t levels);                   /* clear the history and keep at most levels entries (0..500) */
+ORV_API void ORV_CALL ORV_SetUndoMB(int32_t megabytes);                    /* fix the undo budget; 0 makes it follow free memory */
+ORV_API int32_t ORV_CALL ORV_GetTotalUndoMemory(void);                     /* undo budget in megabytes */
+ORV_API int32_t ORV_CALL ORV_GetCurrentUndoMemory(void);                   /* memory the history holds, in megabytes */
+ORV_API void ORV_CALL ORV_PauseUndo(void);                                 /* snapshots, undo and redo do nothing until resumed */
+ORV_API void ORV_CALL ORV_ResumeUndo(void);                                /* end a pause */
+ORV_API void ORV_CALL ORV_SaveUndoBuffer(uint8_t savePixels, uint8_t saveMask); /* record the change since the last snapshot */
+ORV_API void ORV_CALL ORV_SaveUndoBackBuffer(int32_t layer);               /* copy the layer and the mask into the undo back buffers */
+ORV_API void ORV_CALL ORV_Undo(void);                                      /* undo one entry, switching to its layer */
+ORV_API void ORV_CALL ORV_Redo(void);                                      /* redo one entry, switching to its layer */
+ORV_API int32_t ORV_CALL ORV_CanUndo(void);                                /* 1 when an entry can be undone */
+ORV_API int32_t ORV_CALL ORV_CanRedo(void);                                /* 1 when an entry can be redone */
+ORV_API int32_t ORV_CALL ORV_GetRedoCount(void);                           /* entries that can be redone */
+ORV_API int32_t ORV_CALL ORV_GetUndoCount(void);                           /* entries held, redo entries included */
+ORV_API void ORV_CALL ORV_ClearUndo(void);                                 /* forget the history and resume recording */
+ORV_API void ORV_CALL ORV_ReduceUndo(int32_t kilobytes);                   /* drop redo entries, then old entries until kilobytes are freed */
 
 /* ---- Brush settings and tool ----------------------------------------------------------------- */
 

@@ -4,9 +4,12 @@
 #pragma once
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "engine/buffer.h"
+#include "platform/memory_status.h"
 
 namespace orv {
 
@@ -57,6 +60,12 @@ struct UndoState {
     int32_t undoBudgetKB = 0;
     bool undoAutoBudget = false;
     bool paused = false;
+
+    // Where the automatic budget reads the machine's free memory; tests substitute a fake.
+    MemoryStatus (*memoryStatus)() noexcept = &queryMemoryStatus;
+    // Called before each snapshot allocation with its size in bytes; throwing std::bad_alloc
+    // from it acts as a shortage of memory (used by tests).
+    std::function<void(size_t)> beforeSnapshotAllocation;
 };
 
 }  // namespace orv
