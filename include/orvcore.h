@@ -125,6 +125,9 @@ ORV_API void ORV_CALL ORV_ReduceUndo(int32_t kilobytes);                   /* dr
 /* ---- Brush settings and tool ----------------------------------------------------------------- */
 
 /* ---- Brush shapes ---------------------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_SetBrushShape(const char* path, int32_t angle);          /* shape from an image script or image file turned by angle degrees; a path under 2 characters: round shape */
+ORV_API void ORV_CALL ORV_SetBrushShape_ORIGINAL(const char* path, int32_t angle); /* the same, the path read only as an image file */
+ORV_API void ORV_CALL ORV_CreateBlobFromImage(int32_t layer, int32_t mode);        /* prepare a layer for the blob lock: alpha from luminance, colour grey (mode 1: toward the middle) */
 
 /* ---- Dabs ------------------------------------------------------------------------------------ */
 
@@ -133,6 +136,10 @@ ORV_API void ORV_CALL ORV_ReduceUndo(int32_t kilobytes);                   /* dr
 /* ---- Colour sampling ---------------------------------------------------------------------------- */
 
 /* ---- Spline points ------------------------------------------------------------------------------ */
+ORV_API int32_t ORV_CALL ORV_CalcSpline3(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t unused); /* 100 samples of a smooth curve through three points; 1 */
+ORV_API int32_t ORV_CALL ORV_GetSplinePointCount(void);                   /* samples held: 0 before the first curve, then 100 */
+ORV_API int32_t ORV_CALL ORV_GetSplinePointX(int32_t index);              /* truncated x of a sample; past the end: the last */
+ORV_API int32_t ORV_CALL ORV_GetSplinePointY(int32_t index);              /* truncated y of a sample; past the end: the last */
 
 /* ---- Masks and selection ------------------------------------------------------------------------ */
 
