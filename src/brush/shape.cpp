@@ -10,7 +10,6 @@
 #include "imaging/grey.h"
 #include "imaging/image_script.h"
 #include "imaging/resize.h"
-#include "media/image_reader.h"
 
 namespace orv {
 namespace {
@@ -28,22 +27,11 @@ inline uint16_t limit16(long double v) noexcept {
 // Loads the source into the cache: an image script first (unless file-only), else an image
 // file. A script that loads decides alone, even when rendering it fails.
 void loadSource(ShapeSourceCache& cache, const BrushShapeRequest& r) {
-    if (!r.imageFileOnly) {
-        ImageScript script;
-        if (loadImageScript(r.path, script)) {
-            RgbaImage img;
-            if (executeImageScript(script, img)) {
-                cache.image = std::move(img);
-                cache.path = r.path;
-            }
-            return;
-        }
-    }
     RgbaImage img;
-    if (readImageFile(r.path, img) && !img.empty()) {
-        cache.image = std::move(img);
-        cache.path = r.path;
-    }
+    const SourceRead got = readImageSource(r.path, img, r.imageFileOnly);
+    if (got != SourceRead::Script && got != SourceRead::File) return;
+    cache.image = std::move(img);
+    cache.path = r.path;
 }
 
 // Turns the image by the angle; a failure leaves it unturned.

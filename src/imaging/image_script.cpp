@@ -1,10 +1,9 @@
 #include "imaging/image_script.h"
 
 #include <charconv>
-#include <cstdio>
-#include <memory>
 #include <new>
 
+#include "imaging/codecs/byte_io.h"
 #include "imaging/resize.h"
 #include "media/image_reader.h"
 
@@ -131,16 +130,6 @@ std::string_view directoryOf(std::string_view path) noexcept {
     return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
 }
 
-bool readSmallFile(const char* path, std::string& text) {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path, "rb"), &std::fclose);
-    if (!f) return false;
-    text.resize(kMaxScriptFileBytes + 1);
-    const size_t n = std::fread(text.data(), 1, text.size(), f.get());
-    if (n > kMaxScriptFileBytes || std::ferror(f.get())) return false;
-    text.resize(n);
-    return true;
-}
-
 bool renderBase(const ImageScript& script, RgbaImage& img) {
     if (script.source.empty()) {
         img.resize(script.width, script.height);
@@ -181,9 +170,23 @@ bool parseImageScript(std::string_view text, std::string_view baseDir, ImageScri
 
 bool loadImageScript(const char* path, ImageScript& out) {
     if (!path) return false;
-    std::string text;
-    if (!readSmallFile(path, text)) return false;
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes, kMaxScriptFileBytes)) return false;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return parseImageScript(text, directoryOf(path), out);
+}
+
+SourceRead readImageSource(const char* path, RgbaImage& out, bool fileOnly) {
+    if (!path) return SourceRead::None;
+    if (!fileOnly) {
+        ImageScript script;
+        if (loadImageScript(path, script))
+            return executeImageScript(script, out) ? SourceRead::Script : SourceRead::ScriptNotRendered;
+    }
+    RgbaImage img;
+    if (!readImageFile(path, img) || img.empty()) return SourceRead::None;
+    out = std::move(img);
+    return SourceRead::File;
 }
 
 bool executeImageScript(const ImageScript& script, RgbaImage& out) {

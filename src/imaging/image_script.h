@@ -46,6 +46,18 @@ bool loadImageScript(const char* path, ImageScript& out);
 // (out untouched) when the source image cannot be read, an effect fails, or memory runs out.
 bool executeImageScript(const ImageScript& script, RgbaImage& out);
 
+// How readImageSource read a path.
+enum class SourceRead {
+    None,               // neither a script nor a readable image file; out untouched
+    Script,             // an image script, rendered into out
+    ScriptNotRendered,  // an image script that failed to render; out untouched, no file was tried
+    File,               // an image file, read into out
+};
+
+// Reads a brush-shape or paper-grain source: the path as an image script first (unless
+// fileOnly), else as an image file. A path that parses as a script is never read as a file.
+SourceRead readImageSource(const char* path, RgbaImage& out, bool fileOnly = false);
+
 // Runs effects in order on image in place, keeping its size. False, with image unchanged,
 // when an id is unknown, an effect fails or memory runs out; an empty image fails.
 bool runScriptEffects(std::span<const ScriptEffect> effects, RgbaImage& image);
