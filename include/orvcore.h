@@ -134,6 +134,21 @@ ORV_API void ORV_CALL ORV_CreateBlobFromImage(int32_t layer, int32_t mode);     
 /* ---- Paint layer, texture, pickup buffer and alpha helpers ------------------------------------ */
 
 /* ---- Colour sampling ---------------------------------------------------------------------------- */
+ORV_API int32_t ORV_CALL ORV_GetRed64(int32_t x, int32_t y);              /* current layer's red channel; 0 outside the page */
+ORV_API int32_t ORV_CALL ORV_GetGreen64(int32_t x, int32_t y);            /* current layer's green channel; 0 outside the page */
+ORV_API int32_t ORV_CALL ORV_GetBlue64(int32_t x, int32_t y);             /* current layer's blue channel; 0 outside the page */
+ORV_API int32_t ORV_CALL ORV_GetAlpha64(int32_t x, int32_t y);            /* current layer's alpha channel; 0 outside the page */
+ORV_API int32_t ORV_CALL ORV_GetRGBAAt(int32_t x, int32_t y, const uint16_t* pixels); /* (R<<24)|(G<<16)|(B<<8)|A of a page-sized RGBA64 image, position clamped to the page */
+ORV_API int32_t ORV_CALL ORV_GetRGBAAtSurface(int32_t x, int32_t y);      /* RGBA packing of the current layer */
+ORV_API int32_t ORV_CALL ORV_GetRGBAAtLayer(int32_t x, int32_t y, int32_t layer); /* RGBA packing of a layer; 0 for a bad or empty slot */
+ORV_API int32_t ORV_CALL ORV_GetRGBAAtUnderLayer(int32_t x, int32_t y);   /* RGBA packing of the layer as of the last undo snapshot */
+ORV_API int32_t ORV_CALL ORV_GetRGBAAtTrace(int32_t x, int32_t y);        /* RGBA packing of the tracing layer */
+ORV_API int32_t ORV_CALL ORV_GetColorAt(int32_t x, int32_t y, const uint16_t* pixels); /* (R<<16)|(G<<8)|B, or -1 where alpha is below 256 */
+ORV_API int32_t ORV_CALL ORV_GetColorAtSurface(int32_t x, int32_t y);     /* colour packing of the current layer */
+ORV_API int32_t ORV_CALL ORV_GetColorAtLayer(int32_t x, int32_t y, int32_t layer); /* colour packing of a layer; 0 for a bad or empty slot */
+ORV_API int32_t ORV_CALL ORV_GetColorAtUnderLayer(int32_t x, int32_t y);  /* colour packing of the layer as of the last undo snapshot */
+ORV_API int32_t ORV_CALL ORV_GetColorAtTrace(int32_t x, int32_t y);       /* colour packing of the tracing layer */
+ORV_API int32_t ORV_CALL ORV_GetColorAtHistory(int32_t x, int32_t y);     /* colour packing of the undo back buffer when an entry can be undone, else 0 */
 
 /* ---- Spline points ------------------------------------------------------------------------------ */
 ORV_API int32_t ORV_CALL ORV_CalcSpline3(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t unused); /* 100 samples of a smooth curve through three points; 1 */

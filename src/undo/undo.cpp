@@ -8,6 +8,7 @@
 #include "engine/engine_state.h"
 #include "engine/error_texts.h"
 #include "engine/layer_table.h"
+#include "engine/page_access.h"
 #include "imaging/rect_copy.h"
 
 namespace orv {
@@ -57,8 +58,8 @@ uint16_t* pageData(Buffer<uint16_t>& b, const PageGeometry& g, int channels) {
 // The layer's pixels when it holds exactly a page (a layer left at another size after a
 // re-size is neither recorded nor restored), else null.
 uint16_t* layerPageData(LayerRecord* l, const PageGeometry& g) {
-    if (!l || !l->present() || l->width != g.pageWidth || l->height != g.pageHeight) return nullptr;
-    return pageData(l->pixels, g, 4);
+    if (l && (l->width != g.pageWidth || l->height != g.pageHeight)) return nullptr;
+    return pageView(g, l).pixels;
 }
 uint16_t* currentLayerData(EngineState& s) { return layerPageData(s.layers.currentLayer, s.page); }
 
