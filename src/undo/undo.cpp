@@ -71,17 +71,23 @@ void pageToPage(uint16_t* dst, const uint16_t* src, const PageRect& r, int ch) {
     copyRect(dst + r.offset(ch), r.pageWidth * ch, src + r.offset(ch), r.pageWidth * ch, r.w() * ch, r.h());
 }
 
-// The exchange that is both undo and redo, row by row in this order: the snapshot goes
-// onto the page, the back buffer's pixels go into the snapshot, and the page's new pixels
-// go into the back buffer.
+// The exchange that is both undo and redo: the snapshot goes onto the page, the back
+// buffer's pixels go into the snapshot, and the page's new pixels into the back buffer.
+// The three buffers are distinct, so one pass per row does all three copies.
 void exchange(uint16_t* page, uint16_t* back, uint16_t* snap, const PageRect& r, int ch) {
     const size_t row = r.w() * ch, stride = r.pageWidth * ch;
     uint16_t* p = page + r.offset(ch);
     uint16_t* b = back + r.offset(ch);
     for (size_t y = 0; y < r.h(); ++y, p += stride, b += stride, snap += row) {
-        std::memcpy(p, snap, row * sizeof(uint16_t));
-        std::memcpy(snap, b, row * sizeof(uint16_t));
-        std::memcpy(b, p, row * sizeof(uint16_t));
+        uint16_t* __restrict pr = p;
+        uint16_t* __restrict br = b;
+        uint16_t* __restrict sr = snap;
+        for (size_t i = 0; i < row; ++i) {
+            const uint16_t fromSnap = sr[i];
+            sr[i] = br[i];
+            pr[i] = fromSnap;
+            br[i] = fromSnap;
+        }
     }
 }
 
@@ -146,9 +152,34 @@ bool applyEntry(EngineState& s, int k) {
     return true;
 }
 
-// Allocates one snapshot of `elems` values, adding `kb` to the accounting. False when
-// memory is short.
-bool makeSnapshot(UndoState& u, Buffer<uint16_t>& b, size_t elems, int32_t kb) {
+// Buffers of released entries kept for the snapshot being made: a steady history releases
+// and makes snapshots of the same size, and reusing them spares fresh (unmapped) memory.
+struct Spares {
+    size_t pixelElems, maskElems;
+    Buffer<uint16_t> pixels, mask;
+
+    // Releases entry e with accounting, keeping a buffer of exactly the wanted size.
+    void release(UndoState& u, UndoRecord& e) {
+        if (!pixels && e.pixels && e.pixels.size() == pixelElems) {
+            subtractKB(u, kbFor(entryArea(e), 8));
+            pixels = std::move(e.pixels);
+        }
+        if (!mask && e.mask && e.mask.size() == maskElems) {
+            subtractKB(u, kbFor(entryArea(e), 2));
+            mask = std::move(e.mask);
+        }
+        releaseEntry(u, e);
+    }
+};
+
+// Makes one snapshot of `elems` values (a kept buffer of that size, or a new one), adding
+// `kb` to the accounting. False when memory is short.
+bool makeSnapshot(UndoState& u, Buffer<uint16_t>& b, size_t elems, int32_t kb, Buffer<uint16_t>& spare) {
+    if (spare && spare.size() == elems) {
+        b = std::move(spare);
+        addKB(u, kb);
+        return true;
+    }
     try {
         if (u.beforeSnapshotAllocation) u.beforeSnapshotAllocation(elems * sizeof(uint16_t));
         b.allocate(elems);
@@ -231,14 +262,15 @@ void saveUndoBuffer(EngineState& s, bool savePixels, bool saveMask) {
     const size_t area = r.w() * r.h();
     const int32_t needKB = kbFor(area, 10);
     UndoRecord fresh;
+    Spares spares{area * 4, area, {}, {}};
     auto complete = [&] { return (!savePixels || fresh.pixels) && (!saveMask || fresh.mask); };
     // Make room from the oldest place; the snapshots are made once they fit the budget, or
     // in any case when only entry 0 is left to release.
     for (int n = tableEnd(u) - 1; n >= 0; --n) {
-        releaseEntry(u, u.entries[n]);
+        spares.release(u, u.entries[n]);
         if (static_cast<long long>(u.undoUsedKB) + needKB < u.undoBudgetKB || n == 0) {
-            if (savePixels && !fresh.pixels) makeSnapshot(u, fresh.pixels, area * 4, kbFor(area, 8));
-            if (saveMask && !fresh.mask) makeSnapshot(u, fresh.mask, area, kbFor(area, 2));
+            if (savePixels && !fresh.pixels) makeSnapshot(u, fresh.pixels, area * 4, kbFor(area, 8), spares.pixels);
+            if (saveMask && !fresh.mask) makeSnapshot(u, fresh.mask, area, kbFor(area, 2), spares.mask);
         }
         if (complete()) break;
     }
