@@ -159,8 +159,30 @@ ORV_API int32_t ORV_CALL ORV_GetSplinePointY(int32_t index);              /* tru
 /* ---- Masks and selection ------------------------------------------------------------------------ */
 
 /* ---- Tablet ------------------------------------------------------------------------------------- */
+ORV_API int32_t ORV_CALL ORV_InitTablet(void* window);                    /* open the pen context; 0 without a tablet */
+ORV_API void ORV_CALL ORV_SetTabletOrigin(void);                           /* origin = the window's client (0, 0) on screen */
+ORV_API void ORV_CALL ORV_CloseTablet(void);                               /* close the pen context */
+ORV_API void ORV_CALL ORV_ResetTabletPressure(void);                       /* last pressure = 10; drop queued packets */
+ORV_API int32_t ORV_CALL ORV_ReadTabletPackets(void);                      /* fetch up to 256 packets; their count */
+ORV_API int32_t ORV_CALL ORV_ReadTabletPressure(int32_t index);            /* pressure 1..100 of a packet, or the last one climbing by 25 */
+ORV_API int32_t ORV_CALL ORV_ReadRawTabletPressure(int32_t index);         /* scaled pressure without remembering it; 0 for no packet */
+ORV_API int32_t ORV_CALL ORV_IsPacketInvert(int32_t index);                /* 1 when the packet came from the eraser end */
+ORV_API int32_t ORV_CALL ORV_PacketStatus(int32_t index);                  /* the packet's status word; 0 for no packet */
+ORV_API int32_t ORV_CALL ORV_ReadTabletX(int32_t index);                   /* packet x minus the origin; 0 for no packet */
+ORV_API int32_t ORV_CALL ORV_ReadTabletY(int32_t index);                   /* packet y minus the origin; 0 for no packet */
 
 /* ---- Work buffers and colour models --------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_IPLAllocSrcBuffer32(void);                       /* (re)make source32 and fill it from the current layer as RGBA32 */
+ORV_API void ORV_CALL ORV_IPLFreeSrcBuffer32(void);                        /* release source32 */
+ORV_API void ORV_CALL ORV_IPLAllocDstBuffer32(void);                       /* (re)make destination32, zero-filled */
+ORV_API void ORV_CALL ORV_IPLFreeDstBuffer32(void);                        /* release destination32 */
+ORV_API void ORV_CALL ORV_IPLSetSrcBuffer32(const void* pixels);           /* copy a page of RGBA32 into source32 when both exist */
+ORV_API void ORV_CALL ORV_IPLSetDstBuffer32(const void* pixels);           /* copy a page of RGBA32 into destination32 when both exist */
+ORV_API void* ORV_CALL ORV_IPLUpdateSrcBuffer32(void);                     /* refill source32 from the current layer; null without source32 */
+ORV_API void ORV_CALL ORV_IPLAllocSrcBuffer24(void);                       /* (re)make source24 and fill it from the current layer as RGB24 */
+ORV_API void ORV_CALL ORV_IPLFreeSrcBuffer24(void);                        /* release source24 */
+ORV_API void ORV_CALL ORV_IPLAllocDstBuffer24(void);                       /* (re)make destination24, zero-filled */
+ORV_API void ORV_CALL ORV_IPLFreeDstBuffer24(void);                        /* release destination24 */
 
 /* ---- Image files and the loaded-image buffer -------------------------------------------------------- */
 
