@@ -189,3 +189,24 @@ TEST_F(ShapeFixture, BlobFromImage) {
     ORV_CreateBlobFromImage(7, 0);   // empty slot
     ORV_CreateBlobFromImage(-1, 0);  // invalid slot
 }
+
+TEST_F(ShapeFixture, FileOnlyVariantRoundsTheSoftWidthToFloat) {
+    auto& st = engine().brush.settings;
+    st.brushSize = 5;
+    st.edgeSoftness = 85;  // soft width 2.5 x 85 / 255: the float and the double differ in the last step
+    ORV_SetBrushShape("", 0);
+    EXPECT_EQ(at(2, 4), 39320);
+    ORV_SetBrushShape_ORIGINAL("", 0);
+    EXPECT_EQ(at(2, 4), 39321);
+}
+
+TEST_F(ShapeFixture, ImageValuesAboveFullCoverageAreLimited) {
+    auto& st = engine().brush.settings;
+    const std::string square = write("square.txt", kWhiteSquare);
+    const struct { float intensity; uint16_t want; } rows[] = {{1.0f, 65280}, {1.004f, 65535}, {3.0f, 65535}, {-1.0f, 0}};
+    for (const auto& r : rows) {
+        st.shapeIntensity = r.intensity;
+        ORV_SetBrushShape(square.c_str(), 0);
+        EXPECT_EQ(at(4, 4), r.want) << r.intensity;
+    }
+}

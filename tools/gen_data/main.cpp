@@ -191,7 +191,10 @@ Grey laid(Sequence& seq) {
     return g;
 }
 
-constexpr const char* kScriptHead = "orv-image-script 1\n";
+// An image script: the first line, a comment saying what it makes, then its statements.
+bool writeScript(const fs::path& path, const char* comment, const char* body) {
+    return writeText(path, std::string("orv-image-script 1\n# ") + comment + "\n" + body);
+}
 
 }  // namespace
 
@@ -209,21 +212,17 @@ int main(int argc, char** argv) {
     ok &= writePng(brushes / "chalk.png", chalk(seq));
     ok &= writePng(brushes / "flat.png", flat());
     ok &= writePng(brushes / "bristles.png", bristles(seq));
-    ok &= writeText(brushes / "flat_45.imgscript", std::string(kScriptHead) +
-                                                        "# the flat brush turned by 45 degrees\n"
-                                                        "size 64 64\nsource flat.png\neffect 51 3=45 4=100\n");
-    ok &= writeText(brushes / "diamond.imgscript", std::string(kScriptHead) +
-                                                        "# a white square turned by 45 degrees\n"
-                                                        "size 64 64\nfill 255 255 255 255\neffect 51 3=45 4=100\n");
+    ok &= writeScript(brushes / "flat_45.imgscript", "the flat brush turned by 45 degrees",
+                      "size 64 64\nsource flat.png\neffect 51 3=45 4=100\n");
+    ok &= writeScript(brushes / "diamond.imgscript", "a white square turned by 45 degrees",
+                      "size 64 64\nfill 255 255 255 255\neffect 51 3=45 4=100\n");
     ok &= writePng(grains / "canvas.png", canvas(seq));
     ok &= writePng(grains / "rough.png", rough(seq));
     ok &= writePng(grains / "laid.png", laid(seq));
-    ok &= writeText(grains / "laid_vertical.imgscript", std::string(kScriptHead) +
-                                                             "# laid paper with its lines upright\n"
-                                                             "size 256 256\nsource laid.png\neffect 51 3=90 4=100\n");
-    ok &= writeText(grains / "rough_coarse.imgscript", std::string(kScriptHead) +
-                                                            "# the rough grain at twice the scale\n"
-                                                            "size 512 512\nsource rough.png\n");
+    ok &= writeScript(grains / "laid_vertical.imgscript", "laid paper with its lines upright",
+                      "size 256 256\nsource laid.png\neffect 51 3=90 4=100\n");
+    ok &= writeScript(grains / "rough_coarse.imgscript", "the rough grain at twice the scale",
+                      "size 512 512\nsource rough.png\n");
     if (!ok) {
         std::fprintf(stderr, "orv_gen_data: could not write every file under %s\n", root.string().c_str());
         return 1;
