@@ -48,6 +48,25 @@ ORV_API const char* ORV_CALL ORV_GetLastError(void);                       /* th
 ORV_API int32_t ORV_CALL ORV_IsDisplayChanged(void);                       /* 1 once after a display or settings change */
 
 /* ---- System and memory services ------------------------------------------------------ */
+ORV_API void* ORV_CALL ORV_Alloc(int32_t size);                             /* a heap block for buffers the host hands to the engine; null on failure */
+ORV_API void ORV_CALL ORV_Free(void* p);                                   /* release an ORV_Alloc block; null ignored */
+ORV_API void ORV_CALL ORV_Memcpy(void* dst, const void* src, int32_t n);   /* copy n bytes forward; nothing when a pointer is null */
+ORV_API void* ORV_CALL BankAdrs(void* p);                                  /* the pointer itself, for hosts that pass buffers by reference */
+ORV_API int32_t ORV_CALL ORV_RenameFile(const char* oldPath, const char* newPath); /* 1 when renamed; 0 on failure or when newPath exists */
+ORV_API int32_t ORV_CALL ORV_SetWindowRedraw(void* window, uint8_t on);    /* window redraw on or off; 0 without a window system */
+ORV_API int32_t ORV_CALL ORV_RedrawWindow(void* window);                   /* redraw a window and its children; 0 without a window system */
+ORV_API int32_t ORV_CALL ORV_GetTotalPhyMemory(void);                      /* physical memory, MB */
+ORV_API int32_t ORV_CALL ORV_GetAvailPhyMemory(void);                      /* available physical memory, MB */
+ORV_API int32_t ORV_CALL ORV_GetTotalPgMemory(void);                       /* commit space (physical plus swap), MB */
+ORV_API int32_t ORV_CALL ORV_GetAvailPgMemory(void);                       /* available commit space, MB */
+ORV_API int32_t ORV_CALL ORV_GetTotalVirMemory(void);                      /* the process's address space, MB */
+ORV_API int32_t ORV_CALL ORV_GetAvailVirMemory(void);                      /* unused address space, MB */
+ORV_API uint32_t ORV_CALL ORV_GetWindowBackgroundColor(void);              /* window face colour, 0x00BBGGRR */
+ORV_API uint32_t ORV_CALL ORV_GetWindowTextColor(void);                    /* window text colour, 0x00BBGGRR */
+ORV_API int32_t ORV_CALL ORV_GetWindowCaptionSize(void);                   /* caption height, pixels */
+ORV_API int32_t ORV_CALL ORV_GetWindowSmallCaptionSize(void);              /* small caption height, pixels */
+ORV_API int32_t ORV_CALL ORV_GetWindowFixedFrameSize(void);                /* fixed frame thickness, pixels */
+ORV_API const char* ORV_CALL ORV_GetDirInfo(void);                         /* the system directory; the same buffer on every call */
 
 /* ---- Layers --------------------------------------------------------------------------- */
 ORV_API int32_t ORV_CALL ORV_CreateLayer(int32_t layer, int32_t width, int32_t height);  /* fresh layer: slot 1 opaque white, others transparent; 1 on success */
@@ -99,6 +118,18 @@ ORV_API void ORV_CALL ORV_ClearRGBA32Buf(void* dst, int32_t width, int32_t heigh
 ORV_API void ORV_CALL ORV_SetPixelRGB24(void* dst, int32_t dstStride, int32_t x, int32_t y, uint16_t r, uint16_t g, uint16_t b); /* high bytes at (x, y) when on the page */
 
 /* ---- Compressed lines and layers ------------------------------------------------------- */
+/* RGBA lines: 5-byte records (count 1..255, r, g, b, a high bytes); gray lines: 2-byte records
+   (count, value high byte). Decoding writes b << 8 and never passes the line it was given. */
+ORV_API int32_t ORV_CALL ORV_RLECompressRGBA64ToRGBA32(const void* src, void* dst, int32_t count); /* count RGBA64 pixels coded; bytes written (dst holds 5 x count) */
+ORV_API void ORV_CALL ORV_RLEUncompressRGBA32ToRGBA64(const void* src, void* dst, int32_t count); /* records decoded into count RGBA64 pixels */
+ORV_API int32_t ORV_CALL ORV_RLECompressG16ToG8(const void* src, void* dst, int32_t count);  /* count 16-bit values coded; bytes written (dst holds 2 x count) */
+ORV_API void ORV_CALL ORV_RLEUncompressG8ToG16(const void* src, void* dst, int32_t count);   /* records decoded into count 16-bit values */
+ORV_API int32_t ORV_CALL ORV_GetRGBA32LayerLineRLE(void* dst, int32_t layer, int32_t row);    /* a layer row coded; bytes written, 0 for an empty slot */
+ORV_API void ORV_CALL ORV_PutRGBA32LayerLineRLE(const void* src, int32_t layer, int32_t row); /* a coded row decoded into the layer */
+ORV_API int32_t ORV_CALL ORV_GetMaskLineRLE(void* dst, int32_t row);                          /* a mask row coded; 0 without a mask */
+ORV_API void ORV_CALL ORV_PutMaskLineRLE(const void* src, int32_t row);                       /* a coded row decoded into the mask */
+ORV_API int32_t ORV_CALL ORV_GetRGBA32LayerCompressed(void* dst, int32_t ignored, int32_t dstSize, int32_t layer, int32_t deflateOption); /* the layer's RGBA32 page as a zlib stream at level 0..9 (else default); its size, 0 on failure */
+ORV_API void ORV_CALL ORV_LoadRGBA32LayerCompressed(const void* src, int32_t ignored, int32_t srcSize, int32_t layer); /* a stream from ORV_GetRGBA32LayerCompressed loaded back; a corrupt stream changes nothing */
 
 /* ---- Display rendering ----------------------------------------------------------------- */
 

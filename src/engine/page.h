@@ -31,6 +31,7 @@ struct ViewSettings {
 struct EngineSettings {
     char startDirectory[1024] = {};
     uint32_t randomSeed = 0;
+    char systemDirectory[260] = {};  // filled by ORV_GetDirInfo; valid until its next call
 };
 
 // A page side as the page operations accept it: negative values and values above
