@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "orvcore.h"
-#include "platform/system_info.h"
+#include "platform/memory_status.h"
 
 using namespace orv;
 

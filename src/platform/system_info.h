@@ -1,28 +1,10 @@
-// Operating-system figures and services the host asks the engine for: memory figures,
-// window colours and metrics, a system directory, a rename that never replaces, and
+// Operating-system services the host asks the engine for (memory figures are in
+// memory_status.h): window colours and metrics, a system directory, a rename that never replaces, and
 // window redraw control.
 #pragma once
 #include <cstdint>
-#include <string_view>
 
 namespace orv {
-
-// Memory figures in bytes, in the host's six categories.
-struct MemoryStatus {
-    uint64_t totalPhys = 0, availPhys = 0;
-    uint64_t totalPageFile = 0, availPageFile = 0;  // commit space: physical memory plus swap
-    uint64_t totalVirtual = 0, availVirtual = 0;    // the process's address space
-};
-
-// Figures from the texts of /proc/meminfo and /proc/self/status and the size of the
-// process's address space. Physical: MemTotal and MemAvailable (MemFree when the kernel
-// lacks it). Page file: physical plus SwapTotal, available plus SwapFree. Virtual: the
-// address space, and what VmSize leaves of it.
-MemoryStatus memoryStatusFrom(std::string_view meminfo, std::string_view selfStatus, uint64_t addressSpace) noexcept;
-// The figures of this machine and process now.
-MemoryStatus queryMemoryStatus() noexcept;
-// Whole megabytes (bytes >> 20) cut to 32 bits.
-int32_t megabytes(uint64_t bytes) noexcept;
 
 // Window colours (colour words 0x00BBGGRR) and metrics in pixels: fixed values, as there is
 // no desktop theme to ask.

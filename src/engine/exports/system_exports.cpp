@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/exports/guard.h"
+#include "platform/memory_status.h"
 #include "platform/system_info.h"
 
 using namespace orv;
