@@ -285,3 +285,25 @@ TEST_F(Transfer, PageEdgesAndShrunkLayers) {
     EXPECT_EQ(big, std::vector<uint8_t>(big.size(), 0x55));
     EXPECT_EQ(px(0, 0)[3], 0x1100);
 }
+
+TEST(TransferRows, PlainLoadEqualsThePerPixelRule) {
+    // An odd width exercises the tail after the four-pixel steps.
+    const int w = 13, h = 5;
+    ORV_CreateImage(nullptr, w, h, 8, 0);
+    ORV_CreateLayer(2, w, h);
+    ORV_SetLayerOptions(2, 1, 0, 100, "Normal");
+    ORV_SetLayer(2);
+    std::mt19937 rng(21);
+    std::vector<uint8_t> src(w * h * 4);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i % 4 == 3 && rng() % 3 == 0 ? 0 : rng());
+    std::vector<uint16_t> start(w * h * 4, 0x5A5A), got(start.size());
+    ORV_SetLayerData(start.data(), 2);
+    ORV_LoadRGBA32(src.data(), w * 4, 0);
+    ORV_GetLayerData(got.data(), 2);
+    for (size_t p = 0; p < static_cast<size_t>(w * h); ++p)
+        for (int k = 0; k < 4; ++k) {
+            const uint16_t want = src[p * 4 + 3] == 0 ? 0 : static_cast<uint16_t>(src[p * 4 + k] << 8);
+            ASSERT_EQ(got[p * 4 + k], want) << "pixel " << p << " channel " << k;
+        }
+    ORV_DeleteImage();
+}

@@ -62,8 +62,7 @@ size_t rleDecode(const uint8_t* src, size_t srcBytes, uint16_t* dst, size_t coun
         uint16_t v[K];
         for (int k = 0; k < K; ++k) v[k] = to16(src[at + 1 + k]);
         uint16_t* d = dst + written * K;
-        for (size_t i = 0; i < n; ++i, d += K)
-            for (int k = 0; k < K; ++k) d[k] = v[k];
+        for (size_t i = 0; i < n; ++i, d += K) std::memcpy(d, v, sizeof v);
         written += n;
     }
     return written;

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/coverage.h"
 #include "engine/engine_state.h"
 #include "engine/fixed_point.h"
@@ -67,6 +71,25 @@ void loadRowRGBA32(const uint8_t* s, uint16_t* d, size_t n) noexcept {
             d[3] = to16(s[3]);
         }
     }
+}
+
+// The plain unlocked load four pixels at a time; equal byte for byte to
+// loadRowRGBA32<false> (checked on random pixels by the tests).
+void loadRowRGBA32Fast(const uint8_t* s, uint16_t* d, size_t n) noexcept {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; i + 4 <= n; i += 4) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i * 4));
+        const __m128i transparent = _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero);
+        v = _mm_andnot_si128(transparent, v);  // alpha 0: the whole pixel becomes 0
+        // Interleaving a zero byte below each source byte gives the 16-bit value b << 8.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i * 4), _mm_unpacklo_epi8(zero, v));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i * 4 + 8), _mm_unpackhi_epi8(zero, v));
+    }
+#endif
+    loadRowRGBA32<false>(s + i * 4, d + i * 4, n - i);
 }
 
 template <bool LockAlpha>
@@ -170,7 +193,7 @@ void loadRGBA32(EngineState& s, LayerRecord* l, const RGBA32Placement& p) {
             const uint16_t* mask = planes.maskRow(y, x0);
             lock ? loadRowRGBA32Weighted<true>(src, dst, n, tex, mask) : loadRowRGBA32Weighted<false>(src, dst, n, tex, mask);
         } else {
-            lock ? loadRowRGBA32<true>(src, dst, n) : loadRowRGBA32<false>(src, dst, n);
+            lock ? loadRowRGBA32<true>(src, dst, n) : loadRowRGBA32Fast(src, dst, n);
         }
     }
 }
