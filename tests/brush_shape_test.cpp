@@ -143,6 +143,7 @@ TEST_F(ShapeFixture, UnusableSourcesGiveTheRoundShape) {
     struct Row { const char* what; std::string path; bool original; } rows[] = {
         {"unknown effect", bad, false},   {"not an image", junk, false}, {"missing", missing, false},
         {"path too long", tooLong, false}, {"file-only reads no scripts", script, true},
+        {"a directory", dir.string(), false},
     };
     for (const auto& r : rows) {
         engine().brush.shapeSourceImage.release();
