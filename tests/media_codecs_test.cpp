@@ -23,9 +23,9 @@ std::vector<uint8_t> pattern(int w, int h, int ch) {
     return px;
 }
 
-std::vector<uint8_t> encode(StartRowsFn start, bool bottomUp, const std::vector<uint8_t>& px, EncodeParams p) {
+std::vector<uint8_t> encode(StartRowsFn start, bool bottomUp, const std::vector<uint8_t>& px, int w, int h) {
     VectorSink sink;
-    EXPECT_TRUE(encodeWithRows(start, bottomUp, px.data(), p, sink));
+    EXPECT_TRUE(encodeWithRows(start, bottomUp, px.data(), EncodeParams{w, h, 3, {}, 97, false}, sink));
     return sink.bytes;
 }
 
@@ -40,32 +40,51 @@ int maxDiff(const std::vector<uint8_t>& px, int ch, const RgbaImage& img) {
     return worst;
 }
 
+using Encoder = bool (*)(const std::vector<uint8_t>& px, int w, int h, ByteSink& sink);
+
+template <StartRowsFn Start, int Ch, bool BottomUp>
+bool viaRows(const std::vector<uint8_t>& px, int w, int h, ByteSink& sink) {
+    EncodeParams p{w, h, Ch, Resolution::perMetreFromDpi(300), 97, true};
+    if (Start == startJpegRows || Start == startTiffRows) p.res = Resolution::dpi(300);
+    return encodeWithRows(Start, BottomUp, px.data(), p, sink);
+}
+template <bool (*Whole)(const uint8_t*, int32_t, int32_t, ByteSink&)>
+bool whole(const std::vector<uint8_t>& px, int w, int h, ByteSink& sink) {
+    return Whole(px.data(), w, h, sink);
+}
+
 struct RoundTrip {
     const char* name;
-    StartRowsFn start;
-    bool bottomUp;
+    Encoder encode;
     int channels;
     ImageFormat format;
     int tolerance;
+    Resolution res;  // expected back
 };
 
 }  // namespace
 
-TEST(MediaCodecs, RowEncodersRoundTrip) {
+TEST(MediaCodecs, WritersRoundTripThroughReaders) {
+    const Resolution ppm = Resolution::perMetreFromDpi(300), dpi = Resolution::dpi(300), none{};
     const RoundTrip cases[] = {
-        {"bmp24", startBmpRows, true, 3, ImageFormat::Bmp, 0},
-        {"png24", startPngRows, false, 3, ImageFormat::Png, 0},
-        {"png32", startPngRows, false, 4, ImageFormat::Png, 0},
-        {"jpeg", startJpegRows, false, 3, ImageFormat::Jpeg, 40},
+        {"bmp24", viaRows<startBmpRows, 3, true>, 3, ImageFormat::Bmp, 0, ppm},
+        {"png24", viaRows<startPngRows, 3, false>, 3, ImageFormat::Png, 0, ppm},
+        {"png32", viaRows<startPngRows, 4, false>, 4, ImageFormat::Png, 0, ppm},
+        {"jpeg", viaRows<startJpegRows, 3, false>, 3, ImageFormat::Jpeg, 40, dpi},
+        {"tga32", viaRows<startTgaRows, 4, false>, 4, ImageFormat::Tga, 0, none},
+        {"tiff24", viaRows<startTiffRows, 3, false>, 3, ImageFormat::Tiff, 0, dpi},
+        {"tiff32", viaRows<startTiffRows, 4, false>, 4, ImageFormat::Tiff, 0, dpi},
+        {"pcx24", whole<encodePcx24>, 3, ImageFormat::Pcx, 0, none},
+        {"psd24", whole<encodePsd24>, 3, ImageFormat::Psd, 0, none},
+        {"gif", whole<encodeGif24>, 3, ImageFormat::Gif, 24, none},
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.name);
         const int w = 37, h = 21;  // odd sizes exercise row padding
         auto px = pattern(w, h, c.channels);
-        EncodeParams p{w, h, c.channels, Resolution::dpi(300), 97, true};
-        if (c.format != ImageFormat::Jpeg) p.res = Resolution::perMetreFromDpi(300);
-        auto bytes = encode(c.start, c.bottomUp, px, p);
-        ByteSpan span{bytes.data(), bytes.size()};
+        VectorSink sink;
+        ASSERT_TRUE(c.encode(px, w, h, sink));
+        ByteSpan span{sink.bytes.data(), sink.bytes.size()};
         EXPECT_EQ(guessImageFormat(span), c.format);
         RgbaImage img;
         ImageHeader hdr;
@@ -73,17 +92,17 @@ TEST(MediaCodecs, RowEncodersRoundTrip) {
         ASSERT_EQ(img.width, w);
         ASSERT_EQ(img.height, h);
         EXPECT_LE(maxDiff(px, c.channels, img), c.tolerance);
-        EXPECT_EQ(hdr.res.x, p.res.x);
-        EXPECT_EQ(hdr.res.unit, p.res.unit);
+        EXPECT_EQ(hdr.res.x, c.res.x);
+        EXPECT_EQ(hdr.res.unit, c.res.unit);
     }
 }
 
 TEST(MediaCodecs, DamagedInputIsRefusedAndLeavesOutputAlone) {
     auto px = pattern(16, 16, 3);
     std::vector<std::vector<uint8_t>> files = {
-        encode(startBmpRows, true, px, {16, 16, 3}),
-        encode(startPngRows, false, px, {16, 16, 3}),
-        encode(startJpegRows, false, px, {16, 16, 3}),
+        encode(startBmpRows, true, px, 16, 16),
+        encode(startPngRows, false, px, 16, 16),
+        encode(startJpegRows, false, px, 16, 16),
     };
     for (size_t f = 0; f < files.size(); ++f) {
         SCOPED_TRACE(f);

@@ -1,5 +1,8 @@
 #include "imaging/codecs/byte_io.h"
 
+#include <cstdint>
+#include <sys/types.h>
+
 namespace orv {
 
 FileSink::FileSink(const char* path) noexcept : f_(path ? std::fopen(path, "wb") : nullptr) {
@@ -13,6 +16,17 @@ bool FileSink::write(const void* p, size_t n) {
     if (!f_ || !ok_) return false;
     if (n && std::fwrite(p, 1, n, f_) != n) ok_ = false;
     return ok_;
+}
+
+bool FileSink::seek(uint64_t at) {
+    if (!f_ || at > uint64_t(INT64_MAX)) return false;
+    if (fseeko(f_, static_cast<off_t>(at), SEEK_SET) != 0) ok_ = false;
+    return ok_;
+}
+
+uint64_t FileSink::tell() const {
+    off_t at = f_ ? ftello(f_) : -1;
+    return at < 0 ? 0 : static_cast<uint64_t>(at);
 }
 
 bool FileSink::close() noexcept {

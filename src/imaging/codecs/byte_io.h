@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace orv {
@@ -78,6 +79,10 @@ public:
     // Appends n bytes; false once any write has failed.
     virtual bool write(const void* p, size_t n) = 0;
     virtual bool ok() const = 0;
+    // Sinks that can move their write position (files, memory) override these; formats whose
+    // writer patches earlier bytes (TIFF) need them.
+    virtual bool seek(uint64_t) { return false; }
+    virtual uint64_t tell() const { return 0; }
 
     bool u8(uint8_t v) { return write(&v, 1); }
     bool le16(uint16_t v) {
@@ -102,11 +107,21 @@ class VectorSink final : public ByteSink {
 public:
     std::vector<uint8_t> bytes;
     bool write(const void* p, size_t n) override {
-        const uint8_t* b = static_cast<const uint8_t*>(p);
-        bytes.insert(bytes.end(), b, b + n);
+        if (pos_ + n > bytes.size()) bytes.resize(pos_ + n);
+        if (n) std::memcpy(bytes.data() + pos_, p, n);
+        pos_ += n;
         return true;
     }
     bool ok() const override { return true; }
+    bool seek(uint64_t at) override {
+        if (at > bytes.size()) bytes.resize(static_cast<size_t>(at));
+        pos_ = static_cast<size_t>(at);
+        return true;
+    }
+    uint64_t tell() const override { return pos_; }
+
+private:
+    size_t pos_ = 0;
 };
 
 // Writes to a file opened for binary writing; closes it on destruction.
@@ -120,6 +135,8 @@ public:
     bool isOpen() const noexcept { return f_ != nullptr; }
     bool write(const void* p, size_t n) override;
     bool ok() const override { return f_ && ok_; }
+    bool seek(uint64_t at) override;
+    uint64_t tell() const override;
     // Flushes and closes; false when a write or the close failed.
     bool close() noexcept;
 
