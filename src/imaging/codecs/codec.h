@@ -23,13 +23,15 @@ struct Resolution {
     uint32_t x = 0, y = 0;
     ResolutionUnit unit = ResolutionUnit::None;
 
+    // A dpi of 0 or less gives no record.
     static Resolution dpi(int32_t dpi) noexcept {
-        uint32_t d = dpi > 0 ? static_cast<uint32_t>(dpi) : 0;
-        return {d, d, ResolutionUnit::PerInch};
+        if (dpi <= 0) return {};
+        return {uint32_t(dpi), uint32_t(dpi), ResolutionUnit::PerInch};
     }
     // Pixels per metre = truncate(dpi * 39.3700787).
     static Resolution perMetreFromDpi(int32_t dpi) noexcept {
-        uint32_t v = dpi > 0 ? static_cast<uint32_t>(dpi * 39.3700787) : 0;
+        if (dpi <= 0) return {};
+        uint32_t v = static_cast<uint32_t>(dpi * 39.3700787);
         return {v, v, ResolutionUnit::PerMetre};
     }
 };
