@@ -216,6 +216,25 @@ ORV_API void ORV_CALL ORV_IPLAllocDstBuffer24(void);                       /* (r
 ORV_API void ORV_CALL ORV_IPLFreeDstBuffer24(void);                        /* release destination24 */
 
 /* ---- Image files and the loaded-image buffer -------------------------------------------------------- */
+ORV_API int32_t ORV_CALL ORV_GetDPIFromFile(const char* path);            /* the file's dots per inch snapped to 72, 96, 150, 200, 300, 450 or 600; 72 when unknown */
+ORV_API int32_t ORV_CALL ORV_ReadFromFile(const char* path);              /* decode by content into the loaded-image buffer; 1 on success, buffer untouched on failure */
+ORV_API int32_t ORV_CALL ORV_ReadFromFileRGB24(void* dst, int32_t width, int32_t height, const char* path);  /* copy as RGB24 only when the image is exactly width x height; 1 when copied */
+ORV_API int32_t ORV_CALL ORV_ReadFromFileRGBA32(void* dst, int32_t width, int32_t height, const char* path); /* as above, RGBA32 */
+ORV_API int32_t ORV_CALL ORV_WriteToFileRGB24(const void* src, int32_t width, int32_t height, const char* path, const char* extension, int32_t dpi);  /* .bmp .png .emf .gif .jpg .pcx .psd .wmf; 1 when written, 0 for other extensions */
+ORV_API int32_t ORV_CALL ORV_WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const char* path, const char* extension, int32_t dpi); /* .png .tga .tif with alpha; 1 when written */
+ORV_API int32_t ORV_CALL ORV_SavePageToFileRGB24(const char* path, const char* extension, int32_t dpi); /* flattened page row by row to .bmp .png .jpg; always 0 */
+ORV_API int32_t ORV_CALL ORV_SavePageToFileRGB32(const char* path, const char* extension, int32_t dpi); /* flattened page row by row to .png .tga .tif; always 0 */
+ORV_API int32_t ORV_CALL ORV_MakeThumbnail(const char* source, const char* destination);   /* 100-pixel 24-bit BMP thumbnail; always 0 */
+ORV_API int32_t ORV_CALL ORV_MakeWebPic(const char* source, const char* destination, int32_t maxWidth, int32_t maxHeight); /* quality-75 JPEG fitted inside the limits, never enlarged; always 0 */
+ORV_API int32_t ORV_CALL ORV_GetNewRGBAWidth(void);                       /* loaded-image width (last size set) */
+ORV_API int32_t ORV_CALL ORV_GetNewRGBAHeight(void);                      /* loaded-image height (last size set) */
+ORV_API void ORV_CALL ORV_GetNewRGBA32(void* dst);                        /* copy the loaded image as RGBA32 */
+ORV_API void ORV_CALL ORV_GetNewRGBA24(void* dst);                        /* copy the loaded image as RGB24 */
+ORV_API void ORV_CALL ORV_GetResizedNewRGBA24(void* dst, int32_t width, int32_t height); /* the loaded image scaled to width x height as RGB24 */
+ORV_API int32_t ORV_CALL ORV_IsNewRGBA32Transparent(void);                /* 1 if any alpha is below 255 */
+ORV_API void ORV_CALL ORV_SetInNewRGBA(void);                             /* load the loaded image into the current layer at (0, 0), selection-weighted */
+ORV_API int32_t ORV_CALL ORV_DeleteNewRGBA(void);                         /* free the loaded image; 0 */
+
 
 #ifdef __cplusplus
 }

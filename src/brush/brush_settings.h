@@ -12,6 +12,7 @@ struct BrushSettings {
     uint8_t invertShape = 0;      // invert the built-in round shape
     int32_t gritRepeat = 0;       // dabs painted with one grit pattern
     int32_t drawingLength = 0;    // below 1: the next dab picks a new grit pattern
+    uint16_t currentColor[4] = {0, 0, 0, 65535};  // the paint colour, R, G, B, A
 };
 
 }  // namespace orv

@@ -1,13 +1,10 @@
 #include "media/image_reader.h"
 
-#include "imaging/codecs/codec.h"
+#include "media/image_files.h"
 
 namespace orv {
 
-bool readImageFile(const char* path, RgbaImage& out) {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) return false;
-    return decodeImage({bytes.data(), bytes.size()}, out);
-}
+// Metafiles are rendered over white.
+bool readImageFile(const char* path, RgbaImage& out) { return readAnyImage(path, 0xFFFFFF, out); }
 
 }  // namespace orv
