@@ -132,8 +132,15 @@ ORV_API int32_t ORV_CALL ORV_GetRGBA32LayerCompressed(void* dst, int32_t ignored
 ORV_API void ORV_CALL ORV_LoadRGBA32LayerCompressed(const void* src, int32_t ignored, int32_t srcSize, int32_t layer); /* a stream from ORV_GetRGBA32LayerCompressed loaded back; a corrupt stream changes nothing */
 
 /* ---- Display rendering ----------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_Render(void* dst, int32_t dstStride, int32_t x, int32_t y, int32_t width, int32_t height); /* composite the page rectangle into a blue-green-red buffer at the view mapping */
 
 /* ---- Merging ----------------------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_MergeLayer(int32_t source, int32_t destination);  /* merge the whole source layer into the destination layer */
+ORV_API void ORV_CALL ORV_MergeLayerIntoRect(int32_t layer, void* dst, int32_t x, int32_t y, int32_t width, int32_t height); /* merge the layer's rectangle into a packed width x height RGBA64 buffer */
+ORV_API void ORV_CALL ORV_MergeLayerInto(int32_t layer, void* dst);        /* the same for the whole page */
+ORV_API void ORV_CALL ORV_MergeRect(void* dst, int32_t x, int32_t y, int32_t width, int32_t height); /* flatten the visible layers' rectangle into a packed RGBA64 buffer */
+ORV_API void ORV_CALL ORV_Merge(void* dst);                                 /* flatten the whole page */
+ORV_API void ORV_CALL ORV_MergePaintLayer(int32_t layer);                   /* commit the paint layer into the layer and clear it */
 
 /* ---- Undo ---------------------------------------------------------------------------------- */
 ORV_API void ORV_CALL ORV_SetUndoLevels(int32_t levels);                   /* clear the history and keep at most levels entries (0..500) */

@@ -11,6 +11,11 @@ struct MaskState {
     int32_t maskStride = 0;  // pageWidth * 2 bytes
     uint8_t maskActive = 0;
     uint8_t maskDisplayed = 0;
+    // Display overlay: two colours (red, green, blue, each the 8-bit value x 256) shown in
+    // alternating squares over protected pixels; mode 0 shows them at half strength.
+    uint32_t maskOverlayColor1[3] = {};
+    uint32_t maskOverlayColor2[3] = {};
+    int32_t maskOverlayMode = 0;
 };
 
 }  // namespace orv
