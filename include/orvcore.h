@@ -187,6 +187,7 @@ ORV_API int32_t ORV_CALL ORV_GetColorAtLayer(int32_t x, int32_t y, int32_t layer
 ORV_API int32_t ORV_CALL ORV_GetColorAtUnderLayer(int32_t x, int32_t y);  /* colour packing of the layer as of the last undo snapshot */
 ORV_API int32_t ORV_CALL ORV_GetColorAtTrace(int32_t x, int32_t y);       /* colour packing of the tracing layer */
 ORV_API int32_t ORV_CALL ORV_GetColorAtHistory(int32_t x, int32_t y);     /* colour packing of the undo back buffer when an entry can be undone, else 0 */
+ORV_API int32_t ORV_CALL ORV_GetColorAtMerged(int32_t x, int32_t y);      /* colour packing of the flattened visible layers at (x, y) */
 
 /* ---- Spline points ------------------------------------------------------------------------------ */
 ORV_API int32_t ORV_CALL ORV_CalcSpline3(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t unused); /* 100 samples of a smooth curve through three points; 1 */

@@ -102,3 +102,22 @@ TEST_F(SamplingFixture, UnderLayerAndHistoryReadTheBackBuffer) {
     ORV_Redo();
     EXPECT_EQ(ORV_GetColorAtHistory(1, 1), 0x112233);
 }
+
+TEST_F(SamplingFixture, MergedReadsTheFlattenedPage) {
+    ASSERT_EQ(ORV_CreateLayer(1, W, H), 1);
+    ORV_SetLayerOptions(1, 1, 0, 100, "Normal");
+    EXPECT_EQ(ORV_GetColorAtMerged(3, 3), 0x00FFFFFF);  // only the opaque white background
+    ASSERT_EQ(ORV_CreateLayer(2, W, H), 1);
+    ORV_SetLayerOptions(2, 1, 0, 60, "Multiply");
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) setPixel(2, x, y, static_cast<uint16_t>(x * 8000), 0x8000, static_cast<uint16_t>(y * 9000), 0xC000);
+    std::vector<uint16_t> flat(static_cast<size_t>(W) * H * 4);
+    ORV_MergeRect(flat.data(), 0, 0, W, H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(ORV_GetColorAtMerged(x, y), packColour(&flat[(static_cast<size_t>(y) * W + x) * 4])) << x << "," << y;
+    EXPECT_EQ(ORV_GetColorAtMerged(-1, 0), -1);  // outside the page nothing is merged
+    ORV_SetLayerOptions(1, 0, 0, 100, "Normal");
+    ORV_SetLayerOptions(2, 0, 0, 100, "Normal");
+    EXPECT_EQ(ORV_GetColorAtMerged(0, 0), -1);  // nothing visible: transparent black
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "composite/merge.h"
 #include "engine/engine_state.h"
 #include "engine/page_access.h"
 
@@ -49,6 +50,13 @@ int32_t colourAtHistory(EngineState& s, int32_t x, int32_t y) noexcept {
     const UndoState& u = s.undo;
     if (u.undoPosition < 0 || u.undoPosition >= u.undoLevels || !u.entries[u.undoPosition].inUse()) return 0;
     const uint16_t* px = clampedPagePixel(s.page, samplePixels(s, SampleSource::UnderLayer), x, y);
+    return px ? packColour(px) : 0;
+}
+
+int32_t colourAtMerged(EngineState& s, int32_t x, int32_t y) {
+    uint16_t pixel[4];
+    mergeRect(s, pixel, x, y, 1, 1);
+    const uint16_t* px = clampedPagePixel(s.page, pixel, 0, 0);
     return px ? packColour(px) : 0;
 }
 

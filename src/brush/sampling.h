@@ -36,4 +36,9 @@ int32_t currentLayerChannel(EngineState& s, int32_t x, int32_t y, int channel) n
 // undo at its position, else 0.
 int32_t colourAtHistory(EngineState& s, int32_t x, int32_t y) noexcept;
 
+// Colour packing of the flattened page at (x, y): the pixel merged from the visible layers
+// as the layer merge flattens a rectangle (a position outside the page merges nothing and
+// reads as transparent, -1). 0 when there is no page.
+int32_t colourAtMerged(EngineState& s, int32_t x, int32_t y);
+
 }  // namespace orv

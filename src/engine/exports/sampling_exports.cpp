@@ -39,5 +39,8 @@ ORV_API int32_t ORV_CALL ORV_GetColorAtLayer(int32_t x, int32_t y, int32_t layer
 ORV_API int32_t ORV_CALL ORV_GetColorAtUnderLayer(int32_t x, int32_t y) { return colourFrom(source(SampleSource::UnderLayer), x, y); }
 ORV_API int32_t ORV_CALL ORV_GetColorAtTrace(int32_t x, int32_t y) { return colourFrom(source(SampleSource::Trace), x, y); }
 ORV_API int32_t ORV_CALL ORV_GetColorAtHistory(int32_t x, int32_t y) { return colourAtHistory(engine(), x, y); }
+ORV_API int32_t ORV_CALL ORV_GetColorAtMerged(int32_t x, int32_t y) {
+    return guarded(err::GetColorAtMerged, 0, [&] { return colourAtMerged(engine(), x, y); });
+}
 
 }  // extern "C"
