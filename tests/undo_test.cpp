@@ -332,22 +332,28 @@ TEST_F(UndoFixture, BudgetDropsOldestEntries) {
 }
 
 TEST_F(UndoFixture, ReduceUndoReleasesRedoThenOldest) {
+    paintMask(0, 0, 40, 40, 9);
+    ORV_SaveUndoBuffer(0, 1);  // the oldest entry holds only a mask
     for (uint32_t i = 0; i < 4; ++i) {
         paint(0, 0, 40, 40, i);  // 41 x 41: 13 + 3 KB each
         ORV_SaveUndoBuffer(1, 1);
     }
-    paintMask(0, 0, 40, 40, 9);
-    ORV_SaveUndoBuffer(0, 1);  // a mask-only entry
     ORV_ReduceUndo(0);
     EXPECT_EQ(ORV_GetUndoCount(), 5);
     ORV_Undo();
-    ORV_ReduceUndo(20);  // drops the redo entry, then the two oldest pixel entries
+    // Drops the redo entry, passes over the mask-only entry, then releases the two oldest
+    // pixel entries (16 KB each) until 20 KB are free.
+    const int32_t used = engine().undo.undoUsedKB;
+    ORV_ReduceUndo(20);
     EXPECT_EQ(ORV_GetRedoCount(), 0);
     EXPECT_EQ(ORV_GetUndoCount(), 2);
-    EXPECT_TRUE(engine().undo.entries[0].inUse());
-    EXPECT_TRUE(engine().undo.entries[1].inUse());
-    ORV_ReduceUndo(1000000);
-    EXPECT_EQ(ORV_GetUndoCount(), 0);
+    EXPECT_EQ(engine().undo.undoUsedKB, used - 3 * 16);
+    EXPECT_TRUE(engine().undo.entries[0].pixels);
+    EXPECT_TRUE(engine().undo.entries[3].mask);
+    EXPECT_TRUE(reduceUndo(engine(), 1000000));
+    EXPECT_EQ(ORV_GetUndoCount(), 1);
+    // Nothing more to release: the layer allocator's retry loop stops.
+    EXPECT_FALSE(reduceUndo(engine(), 1000000));
 }
 
 // Interleaves dabs, effects, snapshots (pixels and mask), undos, redos and layer switches
