@@ -196,6 +196,43 @@ ORV_API int32_t ORV_CALL ORV_GetSplinePointX(int32_t index);              /* tru
 ORV_API int32_t ORV_CALL ORV_GetSplinePointY(int32_t index);              /* truncated y of a sample; past the end: the last */
 
 /* ---- Masks and selection ------------------------------------------------------------------------ */
+/* The mask holds one 16-bit value per page pixel: 65535 fully selected, 0 fully protected. Its grey
+   exchange image is RGB24 with black selected. Makers write only the pixels they select, (255 - a) x 256
+   for a selection strength a; range tolerances are percentages 0..100 (others change nothing). Host
+   buffers of the makers are page-sized and packed. */
+ORV_API void ORV_CALL ORV_EnableMask(uint8_t flag);                        /* the mask gates painting, loads and effects while set */
+ORV_API void ORV_CALL ORV_DisplayMask(uint8_t flag);                       /* show the mask overlay while set and enabled */
+ORV_API void ORV_CALL ORV_SetMaskOptions(int32_t r1, int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t fullStrength); /* overlay colours (8-bit) and full-strength flag */
+ORV_API void ORV_CALL ORV_InvertMask(void);                                /* m = 65535 - m */
+ORV_API void ORV_CALL ORV_ClearMask(int32_t r, int32_t g, int32_t b);      /* fill with the value of the 16-bit grey (r + g + b) / 3 */
+ORV_API void ORV_CALL ORV_SaveMask(void* rgb, int32_t stride);             /* the mask as a page-sized grey RGB24 image */
+ORV_API void ORV_CALL ORV_LoadMask(const void* rgb, int32_t stride, int32_t width, int32_t height); /* a grey RGB24 image into the mask, cut to the page */
+ORV_API void ORV_CALL ORV_GetMaskData16(void* dst);                        /* copy the page's 16-bit values out */
+ORV_API void ORV_CALL ORV_SetMaskData16(const void* src);                  /* copy the page's 16-bit values in */
+ORV_API int32_t ORV_CALL ORV_GetMask64(int32_t x, int32_t y);              /* protection 65535 - m; 0 without a current layer, when disabled or off the page */
+ORV_API void ORV_CALL ORV_CreateImageFromMask(void);                       /* the current layer becomes the mask's opaque grey image */
+ORV_API void ORV_CALL ORV_CreateAlphaFromMask(void);                       /* current layer alpha = mask */
+ORV_API void ORV_CALL ORV_CreateMaskFromAlpha(void);                       /* mask = current layer alpha */
+ORV_API void ORV_CALL ORV_CreateMaskFromImage(void);                       /* mask from the current layer's 16-bit grey */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageColor(const void* buf, int32_t r, int32_t g, int32_t b, int32_t a); /* select pixels of the exact colour */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGB24ImageColor(const void* buf, int32_t r, int32_t g, int32_t b, int32_t a); /* the same on an RGB24 buffer */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageColorRange(const void* buf, int32_t r, int32_t g, int32_t b, int32_t tolerance, int32_t a); /* every channel within the tolerance */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageAlphaRange(const void* buf, int32_t alpha, int32_t tolerance, int32_t a); /* alpha within the tolerance */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageLuminanceRange(const void* buf, int32_t r, int32_t g, int32_t b, int32_t tolerance, int32_t a); /* channel mean within the tolerance */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageHueRange(const void* buf, int32_t r, int32_t g, int32_t b, int32_t tolerance, int32_t a); /* HSV hue within tolerance x 1.8 degrees */
+ORV_API void ORV_CALL ORV_CreateMaskFromRGBAImageHSLRange(const void* buf, int32_t r, int32_t g, int32_t b, double hueTol, double satTol, double lumTol, int32_t a); /* HSL hue, saturation and lightness within fractions */
+ORV_API void ORV_CALL ORV_CreateMaskFromFloodMask(const void* map, int32_t a); /* select pixels whose page-sized map byte is 1 */
+ORV_API void ORV_CALL ORV_CreateMaskFromDiff_RGBA32(const void* buf1, const void* buf2, int32_t value); /* pixels differing between the buffers get value */
+ORV_API void ORV_CALL ORV_IPLMaskEllipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t level); /* ellipse in the box at level 0..100 (0 selects fully) */
+ORV_API void ORV_CALL ORV_IPLMaskRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t level); /* rectangle between the corners at level 0..100 */
+ORV_API void ORV_CALL ORV_IPLMaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t level, const char* mode); /* magic wand, tolerance 0..50000, mode by name; releases the source work buffer */
+ORV_API void ORV_CALL ORV_ApplyMaskToAlpha_RGBA32(void* buf);              /* page-sized RGBA32 alpha scaled by the mask's high byte */
+ORV_API void ORV_CALL ORV_ApplyMaskToAlphaRect_RGBA32(void* buf, int32_t stride, int32_t left, int32_t top, int32_t right, int32_t bottom); /* the same over a page rectangle (inclusive) */
+ORV_API void ORV_CALL ORV_AdjustRGBA32ByMaskAndTexture(void* buf, int32_t width, int32_t height); /* alpha times the selection and texture factor */
+ORV_API void ORV_CALL ORV_AdjustRGBA32RectByMaskAndTexture(void* buf, int32_t x, int32_t y, int32_t width, int32_t height); /* the same for a buffer covering a page rectangle */
+ORV_API void ORV_CALL ORV_ReplaceFromRGBAImageAlphaRange(void* buf, int32_t alpha, int32_t tolerance, uint8_t r, uint8_t g, uint8_t b, uint8_t a); /* pixels with alpha in range become the colour */
+ORV_API void ORV_CALL ORV_ColorRGBA32FromFloodMask(void* buf, const void* map, uint8_t r, uint8_t g, uint8_t b, uint8_t a); /* pixels whose map byte is 1 become the colour */
+ORV_API void* ORV_CALL ORV_ApplyMaskToAlpha_IPLSrcRGBA(void);             /* the selection applied to the source work buffer; returns it (null without one) */
 
 /* ---- Tablet ------------------------------------------------------------------------------------- */
 ORV_API int32_t ORV_CALL ORV_InitTablet(void* window);                    /* open the pen context; 0 without a tablet */

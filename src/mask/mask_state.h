@@ -13,6 +13,7 @@ struct MaskState {
     uint8_t maskDisplayed = 0;
     // Display overlay: two colours (red, green, blue, each the 8-bit value x 256) shown in
     // alternating squares over protected pixels; mode 0 shows them at half strength.
+    // These settings outlive the page.
     uint32_t maskOverlayColor1[3] = {};
     uint32_t maskOverlayColor2[3] = {};
     int32_t maskOverlayMode = 0;
