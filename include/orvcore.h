@@ -232,6 +232,7 @@ ORV_API void ORV_CALL ORV_AdjustRGBA32ByMaskAndTexture(void* buf, int32_t width,
 ORV_API void ORV_CALL ORV_AdjustRGBA32RectByMaskAndTexture(void* buf, int32_t x, int32_t y, int32_t width, int32_t height); /* the same for a buffer covering a page rectangle */
 ORV_API void ORV_CALL ORV_ReplaceFromRGBAImageAlphaRange(void* buf, int32_t alpha, int32_t tolerance, uint8_t r, uint8_t g, uint8_t b, uint8_t a); /* pixels with alpha in range become the colour */
 ORV_API void ORV_CALL ORV_ColorRGBA32FromFloodMask(void* buf, const void* map, uint8_t r, uint8_t g, uint8_t b, uint8_t a); /* pixels whose map byte is 1 become the colour */
+ORV_API void ORV_CALL ORV_LoadRGBA32Layer_BAD(void* src, int32_t ignored, int32_t layer, int32_t adjustWidth, int32_t adjustHeight, uint8_t adjust); /* replace the layer's selected part by a page-sized RGBA32 buffer (clear under the mask, then merge) */
 ORV_API void* ORV_CALL ORV_ApplyMaskToAlpha_IPLSrcRGBA(void);             /* the selection applied to the source work buffer; returns it (null without one) */
 
 /* ---- Tablet ------------------------------------------------------------------------------------- */

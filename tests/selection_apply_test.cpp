@@ -168,3 +168,33 @@ TEST_F(SelectionFixture, SourceWorkBufferGetsTheSelection) {
     ORV_ApplyMaskToAlpha_IPLSrcRGBA();
     EXPECT_EQ(src[3], 0);
 }
+
+TEST_F(SelectionFixture, MaskedLayerLoadReplacesOnlyTheSelectionOfTheNamedSlot) {
+    ASSERT_EQ(ORV_CreateLayer(3, W, H), 1);
+    auto paintRed = [](int layer) {
+        uint16_t* p = engine().layers.slots[layer].pixels.data();
+        for (int i = 0; i < W * H; ++i) p[i * 4] = 0xFF00, p[i * 4 + 1] = 0, p[i * 4 + 2] = 0, p[i * 4 + 3] = 0xFF00;
+    };
+    paintRed(2);
+    paintRed(3);
+    fillMask(0);
+    mask()[0] = 65535;
+    for (int i = 0; i < W * H; ++i) buf[i * 4] = 0, buf[i * 4 + 1] = 0, buf[i * 4 + 2] = 255, buf[i * 4 + 3] = 255;
+    ORV_LoadRGBA32Layer_BAD(buf.data(), 0, 3, W, H, 1);  // layer 2 stays current
+    const uint16_t* l3 = engine().layers.slots[3].pixels.data();
+    EXPECT_EQ(l3[0] >> 8, 0);     // selected: blue
+    EXPECT_EQ(l3[2] >> 8, 255);
+    EXPECT_EQ(l3[3] >> 8, 255);
+    EXPECT_EQ(l3[4] >> 8, 255);   // protected: still red
+    EXPECT_EQ(l3[6], 0);
+    const uint16_t* l2 = engine().layers.slots[2].pixels.data();
+    EXPECT_EQ(l2[0], 0xFF00);     // the current layer is not the one cleared
+    EXPECT_EQ(l2[3], 0xFF00);
+    EXPECT_EQ(engine().layers.currentLayerNumber, 2);
+
+    std::vector<uint16_t> before(l3, l3 + W * H * 4);
+    ORV_LoadRGBA32Layer_BAD(nullptr, 0, 3, W, H, 1);
+    ORV_LoadRGBA32Layer_BAD(buf.data(), 0, 5, W, H, 1);   // empty slot
+    ORV_LoadRGBA32Layer_BAD(buf.data(), 0, 64, W, H, 1);  // no such slot
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), l3));
+}

@@ -4,6 +4,7 @@
 #include "mask/mask_buffer.h"
 #include "mask/mask_makers.h"
 #include "mask/mask_shapes.h"
+#include "mask/masked_layer_load.h"
 #include "mask/selection_apply.h"
 
 using namespace orv;
@@ -95,6 +96,12 @@ ORV_API void ORV_CALL ORV_ReplaceFromRGBAImageAlphaRange(void* buf, int32_t alph
 ORV_API void ORV_CALL ORV_ColorRGBA32FromFloodMask(void* buf, const void* map, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     const uint8_t color[4] = {r, g, b, a};
     colorFromFloodMap(engine(), bytes(buf), bytes(map), color);
+}
+ORV_API void ORV_CALL ORV_LoadRGBA32Layer_BAD(void* src, int32_t ignored, int32_t layer, int32_t adjustWidth,
+                                              int32_t adjustHeight, uint8_t adjust) {
+    guarded(err::LoadRGBA32LayerBad, [&] {
+        loadRgba32LayerMasked(engine(), bytes(src), layer, adjustWidth, adjustHeight, adjust != 0);
+    });
 }
 ORV_API void* ORV_CALL ORV_ApplyMaskToAlpha_IPLSrcRGBA(void) { return applyMaskToSourceWork(engine()); }
 
