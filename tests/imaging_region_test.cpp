@@ -83,21 +83,24 @@ TEST(RegionFill, DiagonalsConnectAndToleranceIsInclusive) {
     EXPECT_EQ(colorMatchMap(img.view(), 0, -1, 99, ByteMap{map.data(), 5}), 0u);
 }
 
-TEST(RegionFill, SerpentineRegionOfManyRowsNeedsNoRecursion) {
-    // Walls on every odd row with a gap alternating between the ends: one path snakes
-    // through the whole image.
-    const int w = 1500, h = 3001;
-    Img img(w, h, 1, 0);
-    size_t walls = 0;
-    for (int y = 1; y < h; y += 2)
-        for (int x = 0; x < w; ++x) {
-            if (x == ((y / 2) % 2 ? 0 : w - 1)) continue;
-            img.set(x, y, 255);
-            ++walls;
-        }
-    std::vector<uint8_t> map(size_t(w) * h);
-    EXPECT_EQ(colorMatchMap(img.view(), 0, 0, 0, ByteMap{map.data(), w}), size_t(w) * h - walls);
-    EXPECT_EQ(map[size_t(h - 1) * w + w / 2], 1);
+TEST(RegionFill, SerpentineRegionsNeedNoRecursion) {
+    // Walls on every odd row (or column) with a gap alternating between the ends: one path
+    // snakes through the whole image, across rows and across columns.
+    for (bool transposed : {false, true}) {
+        const int along = 1500, across = 3001;
+        const int w = transposed ? across : along, h = transposed ? along : across;
+        Img img(w, h, 1, 0);
+        size_t walls = 0;
+        for (int i = 1; i < across; i += 2)
+            for (int j = 0; j < along; ++j) {
+                if (j == ((i / 2) % 2 ? 0 : along - 1)) continue;
+                transposed ? img.set(i, j, 255) : img.set(j, i, 255);
+                ++walls;
+            }
+        std::vector<uint8_t> map(size_t(w) * h);
+        EXPECT_EQ(colorMatchMap(img.view(), 0, 0, 0, ByteMap{map.data(), w}), size_t(w) * h - walls) << transposed;
+        EXPECT_EQ(map.back(), 1) << transposed;
+    }
 }
 
 TEST(RegionFill, FloodFillPaintsRegionEvenWhenFillMatches) {

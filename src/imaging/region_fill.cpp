@@ -8,8 +8,32 @@ namespace orv {
 
 namespace {
 
-struct Seed {
-    int32_t x, y;
+// Pending seeds kept by row, handed out lowest row first: the walk then sweeps the map
+// row by row and reuses the cache lines of neighbouring spans instead of running down one
+// narrow strip of the page after another.
+class SeedRows {
+public:
+    explicit SeedRows(int32_t height) : rows_(static_cast<size_t>(height)) {}
+    void push(int32_t x, int32_t y) {
+        rows_[static_cast<size_t>(y)].push_back(x);
+        if (y < low_) low_ = y;
+        ++pending_;
+    }
+    bool pop(int32_t& x, int32_t& y) noexcept {
+        if (pending_ == 0) return false;
+        while (rows_[static_cast<size_t>(low_)].empty()) ++low_;
+        auto& r = rows_[static_cast<size_t>(low_)];
+        x = r.back();
+        y = low_;
+        r.pop_back();
+        --pending_;
+        return true;
+    }
+
+private:
+    std::vector<std::vector<int32_t>> rows_;
+    int32_t low_ = 0;  // no pending seed lies above this row
+    size_t pending_ = 0;
 };
 
 // Map states while the region grows: a pixel outside the tolerance, a matching pixel not
@@ -18,16 +42,15 @@ constexpr uint8_t kNoMatch = 0, kOpen = 1, kInRegion = 2;
 
 // Grows the region over a map holding kOpen at every matching pixel; returns its size.
 size_t growRegion(ByteMap map, int32_t width, int32_t height, int32_t sx, int32_t sy) {
-    std::vector<Seed> work;
-    work.push_back({sx, sy});
+    SeedRows work(height);
+    work.push(sx, sy);
     size_t marked = 0;
-    while (!work.empty()) {
-        const Seed s = work.back();
-        work.pop_back();
-        uint8_t* row = map.row(s.y);
-        if (row[s.x] != kOpen) continue;
+    int32_t seedX, seedY;
+    while (work.pop(seedX, seedY)) {
+        uint8_t* row = map.row(seedY);
+        if (row[seedX] != kOpen) continue;
         // Grow the span left and right from the seed.
-        int32_t left = s.x, right = s.x;
+        int32_t left = seedX, right = seedX;
         while (left > 0 && row[left - 1] == kOpen) --left;
         while (right + 1 < width && row[right + 1] == kOpen) ++right;
         std::memset(row + left, kInRegion, static_cast<size_t>(right - left + 1));
@@ -36,13 +59,13 @@ size_t growRegion(ByteMap map, int32_t width, int32_t height, int32_t sx, int32_
         // each end of the span, with one seed per run of open pixels.
         const int32_t from = left > 0 ? left - 1 : 0;
         const int32_t to = right + 1 < width ? right + 1 : right;
-        for (int32_t ny : {s.y - 1, s.y + 1}) {
+        for (int32_t ny : {seedY - 1, seedY + 1}) {
             if (ny < 0 || ny >= height) continue;
             const uint8_t* nrow = map.row(ny);
             bool inRun = false;
             for (int32_t x = from; x <= to; ++x) {
                 const bool open = nrow[x] == kOpen;
-                if (open && !inRun) work.push_back({x, ny});
+                if (open && !inRun) work.push(x, ny);
                 inRun = open;
             }
         }
