@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/resample.h"
 
 namespace orv {
 namespace {
@@ -34,8 +33,8 @@ bool decodeDib(ByteSpan bmi, ByteSpan bits, RgbaImage& out) {
     return decodeBmp({file.data(), file.size()}, &out, h);
 }
 
-// Copies the source rectangle of a bitmap, scaled to the destination rectangle, onto the
-// canvas (clipped). Source pixels are composited as opaque.
+// Copies the source rectangle of a bitmap, scaled to the destination rectangle (nearest
+// pixel, negative sizes mirror), onto the canvas, clipped. Source pixels land opaque.
 void place(RgbaImage& canvas, const RgbaImage& bmp, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx,
            int32_t dy, int32_t dw, int32_t dh) {
     sx = std::clamp(sx, 0, bmp.width);
@@ -43,23 +42,22 @@ void place(RgbaImage& canvas, const RgbaImage& bmp, int32_t sx, int32_t sy, int3
     sw = std::min(sw, bmp.width - sx);
     sh = std::min(sh, bmp.height - sy);
     if (sw <= 0 || sh <= 0 || dw == 0 || dh == 0) return;
-    const bool flipX = dw < 0, flipY = dh < 0;
-    dw = std::min(std::abs(dw), kMaxCanvasSide);
-    dh = std::min(std::abs(dh), kMaxCanvasSide);
-    RgbaImage crop;
-    crop.resize(sw, sh);
-    for (int32_t y = 0; y < sh; ++y) std::memcpy(crop.row(y), bmp.row(sy + y) + size_t(sx) * 4, size_t(sw) * 4);
-    RgbaImage scaled;
-    scaled.resize(dw, dh);
-    resampleImage({crop.rgba.data(), sw, sh}, {scaled.rgba.data(), dw, dh}, 4);
-    for (int32_t y = 0; y < dh; ++y) {
-        int32_t cy = dy + (flipY ? -y : y);
-        if (cy < 0 || cy >= canvas.height) continue;
-        for (int32_t x = 0; x < dw; ++x) {
-            int32_t cx = dx + (flipX ? -x : x);
-            if (cx < 0 || cx >= canvas.width) continue;
-            uint8_t* d = canvas.row(cy) + size_t(cx) * 4;
-            std::memcpy(d, scaled.row(y) + size_t(x) * 4, 3);
+    const int64_t aw = std::abs(int64_t(dw)), ah = std::abs(int64_t(dh));
+    // Only the steps that land on the canvas are visited: step i lands at d + i (or d - i).
+    auto range = [](int64_t d, bool mirror, int64_t n, int64_t side, int64_t& lo, int64_t& hi) {
+        lo = mirror ? std::max<int64_t>(0, d - (side - 1)) : std::max<int64_t>(0, -d);
+        hi = mirror ? std::min<int64_t>(n, d + 1) : std::min<int64_t>(n, side - d);
+    };
+    int64_t y0, y1, x0, x1;
+    range(dy, dh < 0, ah, canvas.height, y0, y1);
+    range(dx, dw < 0, aw, canvas.width, x0, x1);
+    for (int64_t y = y0; y < y1; ++y) {
+        const int64_t cy = dh < 0 ? dy - y : dy + y;
+        const uint8_t* srow = bmp.row(sy + int32_t(y * sh / ah));
+        for (int64_t x = x0; x < x1; ++x) {
+            const int64_t cx = dw < 0 ? dx - x : dx + x;
+            uint8_t* d = canvas.row(int32_t(cy)) + size_t(cx) * 4;
+            std::memcpy(d, srow + size_t(sx + x * sw / aw) * 4, 3);
             d[3] = 255;
         }
     }
@@ -84,15 +82,31 @@ ByteSpan subspan(ByteSpan record, uint32_t offset, uint32_t size) {
     return {record.data + offset, size};
 }
 
+struct Placed {
+    RgbaImage bmp;
+    int32_t sx, sy, sw, sh, dx, dy, dw, dh;
+};
+
+// The canvas is allocated only once a bitmap has decoded, and only at a size the file's
+// bytes make plausible, so a tiny file cannot claim a huge canvas.
+bool drawPlaced(std::vector<Placed>& placed, int64_t w, int64_t h, size_t fileSize, uint32_t background,
+                RgbaImage& out) {
+    if (placed.empty() || !plausibleImageSize(w, h, fileSize, 4096.0)) return false;
+    RgbaImage canvas;
+    if (!newCanvas(canvas, w, h, background)) return false;
+    for (const Placed& p : placed) place(canvas, p.bmp, p.sx, p.sy, p.sw, p.sh, p.dx, p.dy, p.dw, p.dh);
+    out = std::move(canvas);
+    return true;
+}
+
 bool renderEmf(ByteSpan in, uint32_t background, RgbaImage& out) {
     ByteReader r(in);
     if (r.le32() != kEmrHeader) return false;
     const uint32_t headerSize = r.le32();
     const int32_t left = int32_t(r.le32()), top = int32_t(r.le32()), right = int32_t(r.le32()), bottom = int32_t(r.le32());
     if (!r.ok() || headerSize < 88 || headerSize > in.size || headerSize % 4) return false;
-    RgbaImage canvas;
-    if (!newCanvas(canvas, int64_t(right) - left + 1, int64_t(bottom) - top + 1, background)) return false;
-    bool drew = false;
+    std::vector<Placed> placed;
+    uint64_t held = 0;  // decoded bitmap pixels kept until drawing
     size_t at = headerSize;
     while (at + 8 <= in.size) {
         ByteReader rec(in.data + at, in.size - at);
@@ -103,28 +117,27 @@ bool renderEmf(ByteSpan in, uint32_t background, RgbaImage& out) {
         if ((type == kEmrStretchDiBits && size >= 80) || (type == kEmrSetDiBitsToDevice && size >= 76)) {
             ByteReader p(record);
             p.skip(24);
-            const int32_t xDest = int32_t(p.le32()), yDest = int32_t(p.le32());
-            const int32_t xSrc = int32_t(p.le32()), ySrc = int32_t(p.le32());
-            const int32_t cxSrc = int32_t(p.le32()), cySrc = int32_t(p.le32());
+            Placed pl{};
+            pl.dx = int32_t(p.le32()), pl.dy = int32_t(p.le32());
+            pl.sx = int32_t(p.le32()), pl.sy = int32_t(p.le32());
+            pl.sw = int32_t(p.le32()), pl.sh = int32_t(p.le32());
             const uint32_t offBmi = p.le32(), cbBmi = p.le32(), offBits = p.le32(), cbBits = p.le32();
             p.le32();  // colour usage
-            int32_t cxDest = cxSrc, cyDest = cySrc;
+            pl.dw = pl.sw, pl.dh = pl.sh;
             if (type == kEmrStretchDiBits) {
                 p.le32();  // raster operation
-                cxDest = int32_t(p.le32());
-                cyDest = int32_t(p.le32());
+                pl.dw = int32_t(p.le32());
+                pl.dh = int32_t(p.le32());
             }
-            RgbaImage bmp;
-            if (p.ok() && decodeDib(subspan(record, offBmi, cbBmi), subspan(record, offBits, cbBits), bmp)) {
-                place(canvas, bmp, xSrc, ySrc, cxSrc, cySrc, xDest - left, yDest - top, cxDest, cyDest);
-                drew = true;
+            pl.dx = int32_t(int64_t(pl.dx) - left), pl.dy = int32_t(int64_t(pl.dy) - top);
+            if (p.ok() && decodeDib(subspan(record, offBmi, cbBmi), subspan(record, offBits, cbBits), pl.bmp)) {
+                if ((held += pl.bmp.rgba.size() / 4) > kMaxImagePixels) return false;
+                placed.push_back(std::move(pl));
             }
         }
         at += size;
     }
-    if (!drew) return false;
-    out = std::move(canvas);
-    return true;
+    return drawPlaced(placed, int64_t(right) - left + 1, int64_t(bottom) - top + 1, in.size, background, out);
 }
 
 // Windows metafile: logical coordinates map onto the canvas through the window origin and
@@ -189,9 +202,8 @@ bool renderWmf(ByteSpan in, uint32_t background, RgbaImage& out) {
     }
     if (blits.empty() || extX == 0 || extY == 0) return false;
     if (boxW <= 0 || boxH <= 0) boxW = std::abs(extX), boxH = std::abs(extY);
-    RgbaImage canvas;
-    if (!newCanvas(canvas, boxW, boxH, background)) return false;
-    bool drew = false;
+    std::vector<Placed> placed;
+    uint64_t held = 0;
     for (const Blit& b : blits) {
         // The info header's size tells where the palette and bits start.
         ByteReader d(b.dib);
@@ -209,17 +221,17 @@ bool renderWmf(ByteSpan in, uint32_t background, RgbaImage& out) {
             if (compression == 3 && hsize == 40) bmiSize += 12;
         }
         if (bmiSize > b.dib.size) continue;
-        RgbaImage bmp;
-        if (!decodeDib({b.dib.data, bmiSize}, {b.dib.data + bmiSize, b.dib.size - bmiSize}, bmp)) continue;
-        auto mapX = [&](int64_t x) { return int32_t((x - orgX) * boxW / extX); };
-        auto mapY = [&](int64_t y) { return int32_t((y - orgY) * boxH / extY); };
-        const int32_t x0 = mapX(b.dx), y0 = mapY(b.dy), x1 = mapX(int64_t(b.dx) + b.dw), y1 = mapY(int64_t(b.dy) + b.dh);
-        place(canvas, bmp, b.sx, b.sy, b.sw, b.sh, x0, y0, x1 - x0, y1 - y0);
-        drew = true;
+        Placed pl{};
+        if (!decodeDib({b.dib.data, bmiSize}, {b.dib.data + bmiSize, b.dib.size - bmiSize}, pl.bmp)) continue;
+        if ((held += pl.bmp.rgba.size() / 4) > kMaxImagePixels) return false;
+        auto mapX = [&](int64_t x) { return int32_t(std::clamp<int64_t>((x - orgX) * boxW / extX, INT32_MIN / 2, INT32_MAX / 2)); };
+        auto mapY = [&](int64_t y) { return int32_t(std::clamp<int64_t>((y - orgY) * boxH / extY, INT32_MIN / 2, INT32_MAX / 2)); };
+        pl.dx = mapX(b.dx), pl.dy = mapY(b.dy);
+        pl.dw = mapX(int64_t(b.dx) + b.dw) - pl.dx, pl.dh = mapY(int64_t(b.dy) + b.dh) - pl.dy;
+        pl.sx = b.sx, pl.sy = b.sy, pl.sw = b.sw, pl.sh = b.sh;
+        placed.push_back(std::move(pl));
     }
-    if (!drew) return false;
-    out = std::move(canvas);
-    return true;
+    return drawPlaced(placed, boxW, boxH, in.size, background, out);
 }
 
 }  // namespace

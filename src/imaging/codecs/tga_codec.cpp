@@ -49,8 +49,10 @@ bool readInfo(ByteReader& r, TgaInfo& t) {
     t.bpp = r.u8();
     t.descriptor = r.u8();
     if (!r.ok() || t.width == 0 || t.height == 0 || t.cmapType > 1) return false;
+    // A colour map, even one the image type does not use, has entries of a known size.
+    if (t.cmapType == 1 && t.cmapBits != 15 && t.cmapBits != 16 && t.cmapBits != 24 && t.cmapBits != 32) return false;
     const uint8_t base = t.type & 7;
-    if (base == 1) return t.cmapType == 1 && t.bpp == 8 && (t.cmapBits == 15 || t.cmapBits == 16 || t.cmapBits == 24 || t.cmapBits == 32);
+    if (base == 1) return t.cmapType == 1 && t.bpp == 8;
     if (base == 2) return t.bpp == 15 || t.bpp == 16 || t.bpp == 24 || t.bpp == 32;
     if (base == 3) return t.bpp == 8;
     return false;
@@ -65,7 +67,7 @@ bool decodeTga(ByteSpan in, RgbaImage* out, ImageHeader& header) {
     if (t.type != 1 && t.type != 2 && t.type != 3 && t.type != 9 && t.type != 10 && t.type != 11) return false;
     header.width = t.width;
     header.height = t.height;
-    r.skip(t.idLength);
+    if (!r.skip(t.idLength)) return false;
     std::array<uint8_t, 256 * 4> pal{};
     if (t.cmapType == 1) {
         const int entryBytes = (t.cmapBits + 7) / 8;
