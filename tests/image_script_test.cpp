@@ -8,7 +8,6 @@
 #include "imaging/codecs/byte_io.h"
 #include "imaging/codecs/codec.h"
 #include "imaging/image_script.h"
-#include "imaging/resize.h"
 #include "imaging/rotate.h"
 
 using namespace orv;
@@ -191,28 +190,4 @@ TEST(Rotate, UncoveredCornersAreTransparentAndColourDoesNotBleed) {
     rotateImage(solid(9, 9, {255, 255, 255, 255}), 45, out);
     EXPECT_EQ(px(out, 0, 0)[3], 0);
     EXPECT_EQ(px(out, 4, 4), (std::array<uint8_t, 4>{255, 255, 255, 255}));
-}
-
-TEST(Resize, AveragesWhenShrinkingAndKeepsEdgesWhenEnlarging) {
-    RgbaImage out;
-    resizeImage(solid(7, 5, {10, 20, 30, 255}), 3, 11, out);
-    for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 3; ++x) ASSERT_EQ(px(out, x, y), (std::array<uint8_t, 4>{10, 20, 30, 255}));
-
-    RgbaImage checker = solid(4, 4, {0, 0, 0, 255});
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            if ((x + y) % 2) setPx(checker, x, y, {255, 255, 255, 255});
-    resizeImage(checker, 1, 1, out);
-    EXPECT_NEAR(px(out, 0, 0)[0], 128, 1);
-
-    RgbaImage two = solid(2, 1, {0, 0, 0, 255});
-    setPx(two, 1, 0, {200, 0, 0, 0});  // transparent: its colour must not bleed
-    resizeImage(two, 8, 1, out);
-    EXPECT_EQ(px(out, 0, 0), (std::array<uint8_t, 4>{0, 0, 0, 255}));
-    EXPECT_EQ(px(out, 7, 0)[3], 0);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(px(out, x, 0)[0], 0) << x;
-
-    resizeImage(two, 0, 3, out);
-    EXPECT_TRUE(out.empty());
 }

@@ -9,7 +9,7 @@
 #include "engine/engine_state.h"
 #include "imaging/grey.h"
 #include "imaging/image_script.h"
-#include "imaging/resize.h"
+#include "imaging/resample.h"
 
 namespace orv {
 namespace {
@@ -54,7 +54,13 @@ bool shapeFromImage(BrushState& b, uint16_t* shape, size_t stride, int32_t size)
         return false;
     }
     try {
-        resizeImage(b.shapeSourceImage.image, size, size, sized);
+        // Enlarged smoothly when the brush is at least as wide as the image, else shrunk by
+        // area averaging.
+        const RgbaImage& src = b.shapeSourceImage.image;
+        const ImageView from{src.rgba.data(), src.width, src.height};
+        const ImageTarget to{sized.rgba.data(), size, size};
+        if (size >= src.width) resizeSmooth(from, to, 4);
+        else decimateImage(from, to, 4);
     } catch (const std::bad_alloc&) {
         b.settings.drawingLength = b.settings.gritRepeat;
         return false;

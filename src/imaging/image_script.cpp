@@ -4,7 +4,7 @@
 #include <new>
 
 #include "imaging/codecs/byte_io.h"
-#include "imaging/resize.h"
+#include "imaging/resample.h"
 #include "media/image_reader.h"
 
 namespace orv {
@@ -143,7 +143,8 @@ bool renderBase(const ImageScript& script, RgbaImage& img) {
         img = std::move(src);
         return true;
     }
-    resizeImage(src, script.width, script.height, img);
+    img.resize(script.width, script.height);
+    resampleImage({src.rgba.data(), src.width, src.height}, {img.rgba.data(), img.width, img.height}, 4);
     return true;
 }
 
