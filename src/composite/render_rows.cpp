@@ -5,7 +5,14 @@
 // 16-bit fields converted (c / 65280, a / 65535), so they are only materialised when a
 // floating-point blend needs them. Layers without mask, opacity, alpha transform or
 // background role run a loop specialised for their formula; the others run the general
-// loop. Magnified rows are composited once per page pixel and replicated. Rows may be split
+// loop.
+//
+// Covered pixels are not composited: when the list starts with an opaque background, an
+// opaque Normal pixel (alpha >= 0xFF00) of a plain layer replaces everything below it with
+// (c, 0xFFFF) whatever lies there, so a first pass finds, top down, the highest such layer
+// of each pixel and the layer passes start there.
+//
+// Magnified rows are composited once per page pixel and replicated. Rows may be split
 // across threads; each row is independent, so the output does not depend on the split.
 #include <algorithm>
 #include <atomic>
@@ -25,15 +32,19 @@ namespace {
 
 std::atomic<int> gThreads{0};
 
+enum : uint8_t { kEmpty = 0, kFixed = 1, kBlended = 2 };  // kEmpty: Da = 0
+
 struct RowState {
-    std::vector<uint16_t> fixed;  // r, g, b, a per pixel
+    std::vector<uint64_t> fixed;  // r, g, b, a as four 16-bit values per pixel
     std::vector<F4> acc;          // red, green, blue, alpha while blended
-    std::vector<uint8_t> blended;
+    std::vector<uint8_t> state;
+    std::vector<uint8_t> start;   // first list entry that matters per pixel
     std::vector<uint8_t> bytes;   // one composited row as blue, green, red
-    void reset(size_t n) {
-        fixed.assign(n * 4, 0);
+    void size(size_t n) {
+        fixed.resize(n);
         acc.resize(n);
-        blended.assign(n, 0);
+        state.resize(n);
+        start.resize(n);
         bytes.resize(n * 3);
     }
 };
@@ -45,6 +56,7 @@ struct Pass {
     int32_t x0;            // first page column when the columns are contiguous
     int32_t mode;
     uint32_t opacity;
+    uint8_t k;             // list position
     bool background;
     int32_t layerM;          // blendsAs(mode) for a non-zero alpha
     bool replaceTexturize3;  // the Texturize3 paint layer shown over its own layer
@@ -55,17 +67,36 @@ inline const uint16_t* srcAt(const uint16_t* row, const Pass& P, int i, bool gat
     return row + static_cast<size_t>(gather ? P.cols[i] : P.x0 + i) * 4;
 }
 
+inline uint64_t pack(const Px& c) noexcept {
+    return uint64_t{c.r} | uint64_t{c.g} << 16 | uint64_t{c.b} << 32 | uint64_t{c.a} << 48;
+}
+inline Px unpack(uint64_t v) noexcept {
+    return {static_cast<uint32_t>(v & 0xFFFF), static_cast<uint32_t>((v >> 16) & 0xFFFF), static_cast<uint32_t>((v >> 32) & 0xFFFF),
+            static_cast<uint32_t>(v >> 48)};
+}
+inline uint64_t load64(const uint16_t* s) noexcept {
+    uint64_t v;
+    std::memcpy(&v, s, 8);
+    return v;  // little-endian: r, g, b, a
+}
+constexpr uint64_t kOpaque = uint64_t{0xFFFF} << 48;
+
+inline void setFixed(RowState& st, size_t i, uint64_t v) noexcept {
+    st.fixed[i] = v;
+    st.state[i] = (v >> 48) ? kFixed : kEmpty;
+}
+
 const F4 kUnits = {65280.0f, 65280.0f, 65280.0f, 65535.0f};
 
 // Floating-point blend of source c over pixel i of the accumulator.
 template <blend::Formula F>
-inline void blendAt(RowState& st, size_t i, const Px& c) noexcept {
+void blendAt(RowState& st, size_t i, const Px& c) noexcept {
     F4 d;
-    if (st.blended[i]) {
+    if (st.state[i] == kBlended) {
         d = st.acc[i];
     } else {
-        const uint16_t* f = &st.fixed[i * 4];
-        d = F4{static_cast<float>(f[0]), static_cast<float>(f[1]), static_cast<float>(f[2]), static_cast<float>(f[3])} / kUnits;
+        const Px f = unpack(st.fixed[i]);
+        d = F4{static_cast<float>(f.r), static_cast<float>(f.g), static_cast<float>(f.b), static_cast<float>(f.a)} / kUnits;
     }
     const F4 cu = F4{static_cast<float>(c.r), static_cast<float>(c.g), static_cast<float>(c.b), static_cast<float>(c.a)} / kUnits;
     blend::In in;
@@ -80,25 +111,23 @@ inline void blendAt(RowState& st, size_t i, const Px& c) noexcept {
     in.L = blend::meanColour(c);
     const blend::Result r = blend::finish(F(in));
     st.acc[i] = F4{r.Dc[0], r.Dc[1], r.Dc[2], r.Da};
-    st.blended[i] = 1;
+    st.state[i] = kBlended;
 }
 
-inline void setFixed(RowState& st, size_t i, const Px& c, uint32_t a) noexcept {
-    uint16_t* f = &st.fixed[i * 4];
-    f[0] = static_cast<uint16_t>(c.r), f[1] = static_cast<uint16_t>(c.g), f[2] = static_cast<uint16_t>(c.b), f[3] = static_cast<uint16_t>(a);
-    st.blended[i] = 0;
+template <size_t... I>
+constexpr auto makeBlendTable(std::index_sequence<I...>) {
+    return std::array<void (*)(RowState&, size_t, const Px&) noexcept, sizeof...(I)>{&blendAt<blend::kBlendFormulas[I].formula>...};
 }
-inline bool emptyAt(const RowState& st, size_t i) noexcept { return !st.blended[i] && st.fixed[i * 4 + 3] == 0; }
+constexpr auto kBlendAt = makeBlendTable(std::make_index_sequence<kBlendModeCount>{});
 
 // One accumulate step (after the alpha steps) for mode m; blendFloat does the
 // floating-point blend.
 template <class BlendFloat>
 inline void accumulate(RowState& st, size_t i, const Px& c, int32_t m, BlendFloat&& blendFloat) noexcept {
-    if (emptyAt(st, i)) {
-        if (blend::isTexturize(m)) setFixed(st, i, Px{0, 0, 0, 0}, 0);
-        else setFixed(st, i, c, c.a);
+    if (st.state[i] == kEmpty) {
+        setFixed(st, i, blend::isTexturize(m) ? 0 : pack(c));
     } else if (c.a >= 0xFF00 && m == kBlendNormal) {
-        setFixed(st, i, c, 0xFFFF);
+        setFixed(st, i, pack(c) | kOpaque);
     } else {
         blendFloat();
     }
@@ -109,28 +138,30 @@ template <blend::Formula F, bool Gather>
 void plainPass(RowState& st, const Pass& P, int n) noexcept {
     const int32_t m = P.layerM;
     const bool skipZero = P.mode <= 20;
+    const uint8_t k = P.k;
     for (int i = 0; i < n; ++i) {
+        const size_t j = static_cast<size_t>(i);
+        if (st.start[j] > k) continue;
         const uint16_t* s = srcAt(P.row, P, i, Gather);
         const uint32_t a = s[3];
+        if (st.start[j] == k && k != 0) {
+            st.fixed[j] = load64(s) | kOpaque;  // the covering pixel (see the file comment)
+            st.state[j] = kFixed;
+            continue;
+        }
         if (a == 0 && skipZero) continue;
         const Px c{s[0], s[1], s[2], a};
-        const size_t k = static_cast<size_t>(i);
-        accumulate(st, k, c, m, [&] { blendAt<F>(st, k, c); });
+        accumulate(st, j, c, m, [&] { blendAt<F>(st, j, c); });
     }
 }
-
-template <size_t... I>
-constexpr auto makeBlendTable(std::index_sequence<I...>) {
-    return std::array<void (*)(RowState&, size_t, const Px&) noexcept, sizeof...(I)>{&blendAt<blend::kBlendFormulas[I].formula>...};
-}
-constexpr auto kBlendAt = makeBlendTable(std::make_index_sequence<kBlendModeCount>{});
 
 // Every step, decided per pixel.
 template <bool Gather>
 void generalPass(RowState& st, const Pass& P, int n) noexcept {
-    const blend::FormulaRow& row = blend::formulaRow(P.mode);
-    const blend::Transform t = row.transform;
+    const blend::Transform t = blend::formulaRow(P.mode).transform;
     for (int i = 0; i < n; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        if (st.start[k] > P.k) continue;
         const uint16_t* s = srcAt(P.row, P, i, Gather);
         Px c{s[0], s[1], s[2], s[3]};
         if (P.background) c.a = 0xFFFF;
@@ -139,7 +170,6 @@ void generalPass(RowState& st, const Pass& P, int n) noexcept {
         c.a = applyOpacity(c.a, P.opacity);
         if (t) t(c);
         const int32_t m = blend::blendsAs(P.mode, c.a);
-        const size_t k = static_cast<size_t>(i);
         accumulate(st, k, c, m, [&] { (m == P.layerM ? P.blendFn : kBlendAt[static_cast<size_t>(m)])(st, k, c); });
     }
 }
@@ -151,55 +181,93 @@ constexpr auto makePlainTable(std::index_sequence<I...>) {
 constexpr auto kPlainContiguous = makePlainTable<false>(std::make_index_sequence<kBlendModeCount>{});
 constexpr auto kPlainGather = makePlainTable<true>(std::make_index_sequence<kBlendModeCount>{});
 
-// Composites page row py over n pixels into st.fixed / st.acc.
-void compositeRow(const RenderPlan& p, RowState& st, int32_t py, int n) {
-    st.reset(static_cast<size_t>(n));
-    const bool gather = p.mapping == ViewMapping::Reduce;
-    const size_t rowOff = static_cast<size_t>(py) * p.pageStride;
-    for (int k = 0; k < p.count; ++k) {
-        const ListEntry& L = p.entries[k];
-        Pass P;
-        P.row = L.pixels + rowOff;
-        P.mask = L.maskPixels ? L.maskPixels + rowOff : nullptr;
-        P.cols = p.pageCols.data();
-        P.x0 = p.x;
-        P.mode = L.blendMode;
-        P.opacity = L.opacity;
-        P.background = k == 0 && p.background;
-        P.layerM = blend::formulaRow(L.blendMode).blendsAs;
-        P.replaceTexturize3 = P.layerM == kBlendTexturize3 && L.paint && p.currentLayerNumber == k;
-        P.blendFn = P.replaceTexturize3 ? &blendAt<blend::replaceWithSource> : kBlendAt[static_cast<size_t>(P.layerM)];
-        const bool plain = !P.mask && P.opacity >= 255 && !P.background && !blend::isAlphaOnly(P.mode) && !P.replaceTexturize3;
-        if (plain) {
-            const size_t id = static_cast<size_t>(P.layerM);
-            (gather ? kPlainGather : kPlainContiguous)[id](st, P, n);
+Pass makePass(const RenderPlan& p, int k, size_t rowOff) noexcept {
+    const ListEntry& L = p.entries[k];
+    Pass P;
+    P.row = L.pixels + rowOff;
+    P.mask = L.maskPixels ? L.maskPixels + rowOff : nullptr;
+    P.cols = p.pageCols.data();
+    P.x0 = p.x;
+    P.mode = L.blendMode;
+    P.opacity = L.opacity;
+    P.k = static_cast<uint8_t>(k);
+    P.background = k == 0 && p.background;
+    P.layerM = blend::formulaRow(L.blendMode).blendsAs;
+    P.replaceTexturize3 = P.layerM == kBlendTexturize3 && L.paint && p.currentLayerNumber == k;
+    P.blendFn = P.replaceTexturize3 ? &blendAt<blend::replaceWithSource> : kBlendAt[static_cast<size_t>(P.layerM)];
+    return P;
+}
+
+bool plain(const Pass& P) noexcept {
+    return !P.mask && P.opacity >= 255 && !P.background && !blend::isAlphaOnly(P.mode) && !P.replaceTexturize3;
+}
+
+// Whether entry 0 leaves every pixel with Da > 0: an opaque background that blends (a
+// texturize or alpha-only mode could leave it empty).
+bool backgroundFills(const RenderPlan& p) noexcept {
+    const int32_t m = p.entries[0].blendMode;
+    return p.background && !blend::isAlphaOnly(m) && !blend::isTexturize(blend::formulaRow(m).blendsAs);
+}
+
+// start[i]: the highest plain Normal entry above the background with alpha >= 0xFF00 at
+// pixel i, or 0.
+template <bool Gather>
+void findCovering(const RenderPlan& p, RowState& st, size_t rowOff, int n) noexcept {
+    uint8_t* start = st.start.data();
+    for (int k = p.count - 1; k >= 1; --k) {
+        const Pass P = makePass(p, k, rowOff);
+        if (!plain(P) || P.layerM != kBlendNormal) continue;
+        const uint8_t kk = static_cast<uint8_t>(k);
+        if (Gather) {
+            for (int i = 0; i < n; ++i)
+                if (start[i] == 0 && srcAt(P.row, P, i, true)[3] >= 0xFF00) start[i] = kk;
         } else {
-            (gather ? generalPass<true> : generalPass<false>)(st, P, n);
+            // Branch-free so the compiler can run it several pixels at a time.
+            const uint16_t* alpha = P.row + static_cast<size_t>(P.x0) * 4 + 3;
+            for (int i = 0; i < n; ++i) {
+                const uint8_t hit = static_cast<uint8_t>((start[i] == 0) & (alpha[static_cast<size_t>(i) * 4] >= 0xFF00));
+                start[i] = static_cast<uint8_t>(start[i] | (hit * kk));
+            }
         }
     }
 }
 
+// Composites page row py over n pixels into the accumulator row.
+void compositeRow(const RenderPlan& p, RowState& st, int32_t py, int n) noexcept {
+    const size_t un = static_cast<size_t>(n);
+    std::fill_n(st.fixed.begin(), un, 0);
+    std::fill_n(st.state.begin(), un, kEmpty);
+    std::fill_n(st.start.begin(), un, 0);
+    const bool gather = p.mapping == ViewMapping::Reduce;
+    const size_t rowOff = static_cast<size_t>(py) * p.pageStride;
+    if (p.count > 1 && backgroundFills(p)) (gather ? findCovering<true> : findCovering<false>)(p, st, rowOff, n);
+    for (int k = 0; k < p.count; ++k) {
+        const Pass P = makePass(p, k, rowOff);
+        if (plain(P)) (gather ? kPlainGather : kPlainContiguous)[static_cast<size_t>(P.layerM)](st, P, n);
+        else (gather ? generalPass<true> : generalPass<false>)(st, P, n);
+    }
+}
+
 // Output bytes of the composited row (one entry per page pixel).
-void outputRow(const RenderPlan& p, RowState& st, int32_t py, int32_t maskRow, int n) {
+void outputRow(const RenderPlan& p, RowState& st, int32_t py, int32_t maskRow, int n) noexcept {
     const uint16_t* maskRowPtr = p.mask ? p.mask + static_cast<size_t>(maskRow) * p.maskStride : nullptr;
     const bool oneToOne = p.mapping == ViewMapping::OneToOne;
     for (int i = 0; i < n; ++i) {
         const size_t k = static_cast<size_t>(i);
         Px c;
-        if (st.blended[k]) {
+        if (st.state[k] == kBlended) {
             const F4 v = st.acc[k];
             c = {static_cast<uint32_t>(v[0] * 65280.0), static_cast<uint32_t>(v[1] * 65280.0), static_cast<uint32_t>(v[2] * 65280.0),
                  static_cast<uint32_t>(v[3] * 65535.0)};
         } else {
-            const uint16_t* f = &st.fixed[k * 4];
-            c = {f[0], f[1], f[2], f[3]};
+            c = unpack(st.fixed[k]);
         }
         const int32_t px = p.pageCols[k];
         outputPixel(p, c, px, py, maskRowPtr ? maskRowPtr + px : nullptr, oneToOne, &st.bytes[k * 3]);
     }
 }
 
-void writeRow(const RenderPlan& p, const RowState& st, int32_t j) {
+void writeRow(const RenderPlan& p, const RowState& st, int32_t j) noexcept {
     uint8_t* out = p.dst + static_cast<ptrdiff_t>(j) * p.dstStride;
     if (p.mapping != ViewMapping::Magnify) {
         std::memcpy(out, st.bytes.data(), static_cast<size_t>(p.outCols) * 3);
@@ -243,7 +311,7 @@ void renderPlan(const RenderPlan& p, RenderPath path) {
     if (path == RenderPath::Reference) return renderReference(p);
     const int t = threadsFor(p);
     std::vector<RowState> states(static_cast<size_t>(t));
-    for (auto& st : states) st.reset(p.pageCols.size());
+    for (auto& st : states) st.size(p.pageCols.size());
     // Split at page-row boundaries of the magnified mapping so no page row is composited twice.
     const int32_t unit = p.mapping == ViewMapping::Magnify ? p.scale : 1;
     const int64_t units = (int64_t{p.outRows} + unit - 1) / unit;
