@@ -161,6 +161,32 @@ ORV_API void ORV_CALL ORV_ClearUndo(void);                                 /* fo
 ORV_API void ORV_CALL ORV_ReduceUndo(int32_t kilobytes);                   /* drop redo entries, then old entries until kilobytes are freed */
 
 /* ---- Brush settings and tool ----------------------------------------------------------------- */
+ORV_API void ORV_CALL ORV_SetColor(int32_t r, int32_t g, int32_t b);        /* paint colour from the low bytes (x 256), alpha 65535 */
+ORV_API void ORV_CALL ORV_SetColor16(int32_t r, int32_t g, int32_t b);      /* paint colour from the low 16 bits, alpha 65535 */
+ORV_API void ORV_CALL ORV_SetColorBanks(int32_t r0, int32_t g0, int32_t b0, int32_t r1, int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3, int32_t g3, int32_t b3); /* the four bank colours of the bank mix modes */
+ORV_API void ORV_CALL ORV_SetBlendStrength(int32_t a);                     /* pickup strength 0..256; 0 turns pickup off */
+ORV_API void ORV_CALL ORV_SetBlendPrimaryColorStrength(int32_t a);         /* share of the brush colour in picked-up paint, 0..256 */
+ORV_API void ORV_CALL ORV_SetBlendRemix(int32_t flag);                     /* dabs write their mix back into the pickup buffer */
+ORV_API void ORV_CALL ORV_SetDensity(int32_t a);                           /* grit density 1..256 */
+ORV_API void ORV_CALL ORV_SetAlpha(int32_t percent);                       /* dab opacity in percent */
+ORV_API void ORV_CALL ORV_SetColorVary(int32_t v);                         /* per-dab random colour range */
+ORV_API void ORV_CALL ORV_SetPixColorVary(int32_t v);                      /* per-pixel random colour range */
+ORV_API void ORV_CALL ORV_SetPixLumVary(int32_t v);                        /* per-pixel random luminance range */
+ORV_API void ORV_CALL ORV_SetAlphaLocked(int32_t flag);                    /* dabs never write alpha */
+ORV_API void ORV_CALL ORV_SetColorLocked(int32_t flag);                    /* dabs never write colour */
+ORV_API void ORV_CALL ORV_SetBlobLocked(int32_t flag);                     /* dabs keep blob alpha above its thresholds */
+ORV_API void ORV_CALL ORV_SetAlphaLevel(int32_t level);                    /* above 0: the alpha painted pixels receive */
+ORV_API void ORV_CALL ORV_SetImageBrushMode(int32_t flag);                 /* pickup alpha scales the coverage */
+ORV_API void ORV_CALL ORV_SetSolidBrushMode(int32_t flag);                 /* covered pixels paint at full coverage */
+ORV_API void ORV_CALL ORV_SetRotateBrushMode(int32_t mode, int32_t degrees); /* mode 1 rotates the shape by degrees */
+ORV_API void ORV_CALL ORV_SetMixMode(int32_t mode, int32_t amount);        /* dab mix mode and mix amount 0..256 */
+ORV_API void ORV_CALL ORV_SetSize(int32_t size);                           /* brush size, at most min(1000, maxBrushSize) */
+ORV_API void ORV_CALL ORV_SetScaleSize(int32_t size);                      /* dab footprint 1..999 sampling the brush shape */
+ORV_API void ORV_CALL ORV_TempDisableBlend(void);                          /* the next dab paints without pickup */
+ORV_API void ORV_CALL ORV_SetMaskMakerOn(void);                            /* dabs paint into the selection mask */
+ORV_API void ORV_CALL ORV_SetEraseModeOn(void);                            /* the next layer dab erases */
+ORV_API void ORV_CALL ORV_DecDrawingLength(void);                          /* count one dab toward the next grit pattern */
+ORV_API void ORV_CALL ORV_SetTool(float shapeIntensity, int32_t gritCellSize, int32_t gritCellThreshold, int32_t gritPixelThreshold, uint8_t edgeSoftness, int32_t colorVary, int32_t gritRepeat, int32_t blendStrength, int32_t blendPrimaryColorStrength, uint8_t blendRemix, uint8_t toolOption11, uint8_t invertShape, uint8_t toolOption13, const char* paperPath, const char* shapePath, int32_t shapeAngle); /* configure a whole tool: grit, paper grain, shape */
 
 /* ---- Brush shapes ---------------------------------------------------------------------------- */
 ORV_API void ORV_CALL ORV_SetBrushShape(const char* path, int32_t angle);          /* shape from an image script or image file turned by angle degrees; a path under 2 characters: round shape */
@@ -168,8 +194,39 @@ ORV_API void ORV_CALL ORV_SetBrushShape_ORIGINAL(const char* path, int32_t angle
 ORV_API void ORV_CALL ORV_CreateBlobFromImage(int32_t layer, int32_t mode);        /* prepare a layer for the blob lock: alpha from luminance, colour grey (mode 1: toward the middle) */
 
 /* ---- Dabs ------------------------------------------------------------------------------------ */
+ORV_API int32_t ORV_CALL ORV_DrawDabGrit(int32_t x, int32_t y, int32_t r, int32_t g, int32_t b); /* paint one dab centred at (x, y); high bytes of r, g, b */
+ORV_API int32_t ORV_CALL ORV_DrawDabGritMask(int32_t x, int32_t y);      /* paint one dab of the current colour's grey into the mask */
 
 /* ---- Paint layer, texture, pickup buffer and alpha helpers ------------------------------------ */
+ORV_API void ORV_CALL ORV_CreatePaintLayer(int32_t opacityPercent, const char* blendName); /* make (or reconfigure) the layer strokes collect on */
+ORV_API void ORV_CALL ORV_ClearPaintLayer(void);                           /* paint layer transparent, touched rectangle empty */
+ORV_API void ORV_CALL ORV_ClearPaintLayer_old(void);                       /* opaque white, transparent inside the touched rectangle */
+ORV_API void ORV_CALL ORV_DeletePaintLayer(void);                          /* free the paint layer */
+ORV_API void ORV_CALL ORV_BlurPaintLayerAlpha(void);                       /* soften the paint layer's alpha edges */
+ORV_API void* ORV_CALL ORV_CreateTexture(int32_t layer);                   /* paper texture from the layer's luminance (4..250); the map */
+ORV_API void ORV_CALL ORV_DeleteTexture(void);                             /* dabs no longer modulated by the texture */
+ORV_API void ORV_CALL ORV_DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* src, int32_t c, int32_t d); /* pickup around (x, y) from a page RGBA64 image, brush colour weight c */
+ORV_API void ORV_CALL ORV_CopyBlendBufferSurface(int32_t x, int32_t y, int32_t c, int32_t d); /* pickup from the current layer */
+ORV_API void ORV_CALL ORV_CopyBlendBufferLayer(int32_t layer, int32_t x, int32_t y, int32_t c); /* pickup from a layer */
+ORV_API void ORV_CALL ORV_CopyBlendBufferUnderLayer(int32_t x, int32_t y, int32_t c); /* pickup from the page before the stroke */
+ORV_API void ORV_CALL ORV_CopyBlendBufferHistory(int32_t x, int32_t y, int32_t c); /* the same */
+ORV_API void ORV_CALL ORV_CopyBlendBufferTrace(int32_t x, int32_t y, int32_t c); /* pickup from the tracing layer */
+ORV_API void ORV_CALL ORV_DoCopyBlendBufferMask(int32_t x, int32_t y, int32_t c); /* mask-dab pickup from the selection mask */
+ORV_API void ORV_CALL ORV_FilterBlendBuffer(int32_t kind, int32_t percent); /* 289 grey, 290 invert, 291/292 thresholds */
+ORV_API void ORV_CALL ORV_ClearBlendBuffer(void);                          /* zero the start of the pickup buffer */
+ORV_API void ORV_CALL ORV_InvertAlpha(int32_t layer);                      /* A = 65535 - A */
+ORV_API void ORV_CALL ORV_InvertAlpha_RGBA32(uint8_t* buf);                /* A = 255 - A on a page-sized RGBA32 buffer */
+ORV_API void ORV_CALL ORV_SetLayerAlpha(int32_t layer, int32_t value);     /* every alpha = value */
+ORV_API void ORV_CALL ORV_NormalizeLayerAlpha(int32_t layer);              /* fold the layer opacity into its alpha */
+ORV_API void ORV_CALL ORV_SetColorAlpha(int32_t r, int32_t g, int32_t b);  /* nearly transparent pixels of the current layer get (r, g, b) x 257, alpha 0 */
+ORV_API void ORV_CALL ORV_SetColorAlphaRGBABuf(uint8_t* buf, int32_t w, int32_t h, int32_t r, int32_t g, int32_t b); /* transparent pixels get (r, g, b) */
+ORV_API void ORV_CALL ORV_SetColorRGBABuf(uint8_t* buf, int32_t w, int32_t h, int32_t r, int32_t g, int32_t b); /* every pixel gets (r, g, b) */
+ORV_API void ORV_CALL ORV_SetAlphaFromRGBAImageColor(uint8_t* buf, int32_t r, int32_t g, int32_t b); /* pixels of exactly (r, g, b) become transparent */
+ORV_API void ORV_CALL ORV_AdjustRGBA32PreFilter(uint8_t* buf, int32_t w, int32_t h);  /* premultiply colour by alpha */
+ORV_API void ORV_CALL ORV_AdjustRGBA32PostFilter(uint8_t* buf, int32_t w, int32_t h); /* undo the premultiply */
+ORV_API void ORV_CALL ORV_AdjustRGBA32ForAlphaComp(int32_t flag, uint8_t* buf); /* undo a premultiply on a page-sized buffer, opaque pixels too */
+ORV_API void ORV_CALL ORV_AdjustRGBA64PreFilter(uint16_t* px, int32_t w, int32_t h);  /* premultiply RGBA64 */
+ORV_API void ORV_CALL ORV_AdjustRGBA64PostFilter(uint16_t* px, int32_t w, int32_t h); /* undo the RGBA64 premultiply */
 
 /* ---- Colour sampling ---------------------------------------------------------------------------- */
 ORV_API int32_t ORV_CALL ORV_GetRed64(int32_t x, int32_t y);              /* current layer's red channel; 0 outside the page */
