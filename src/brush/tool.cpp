@@ -92,7 +92,7 @@ bool applyGrainWindows(EngineState& s, const uint8_t* gray, int32_t w, int32_t h
 }
 
 // A script-made grain is repeated over a 600 x 600 tile first; an image file is used as it is.
-RgbaImage tiled600(const RgbaImage& img) {
+static RgbaImage tiled600(const RgbaImage& img) {
     RgbaImage tile;
     tile.resize(kGrainTileSide, kGrainTileSide);
     for (int32_t y0 = 0; y0 < kGrainTileSide; y0 += img.height)
