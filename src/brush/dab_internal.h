@@ -95,6 +95,19 @@ inline int32_t shapeIndex(const Dab& d, int32_t j, int32_t sr, bool rotate) noex
     return row * d.B + col;
 }
 
+// Coverage V of one pixel, every step taken per pixel: grit test, shape value, opacity,
+// texture, then the mask when given; solid mode lifts any coverage to 65535. 0: skipped.
+inline uint32_t pixelCoverage(const Dab& d, int32_t idx, size_t pix, const uint16_t* mask) noexcept {
+    if (idx < 0) return 0;
+    if (d.grit && d.grit[idx] > d.density) return 0;
+    uint32_t v = d.shape[idx];
+    if (d.alphaScale) v = (v * d.alphaFactor) >> 7;
+    if (d.texture && d.texture[pix] < 255) v = (v * d.texture[pix]) >> 8;
+    if (mask && mask[pix] < 65535) v = (v * mask[pix]) >> 16;
+    if (v != 0 && d.solid) v = 65535;
+    return v;
+}
+
 // The pixel colour offset: o = ((n AND NOT 1) - 2 (u mod n)) x 128, channels limited to 0..65535.
 inline void addColourOffset(uint32_t* w, int count, int32_t n, uint32_t u) noexcept {
     const int32_t o = ((n & ~1) - 2 * static_cast<int32_t>(u % static_cast<uint32_t>(n))) * 128;

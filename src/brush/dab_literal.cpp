@@ -46,15 +46,9 @@ void paintLiteral(Dab& d) {
         d.lumVary.startRow(*d.rnd, d.N, d.B);
         for (int32_t px = d.pxBegin, j = 0; px < d.pxEnd; ++px, ++j) {
             const int32_t idx = shapeIndex(d, j, sr, d.rotate);
-            if (idx < 0) continue;
-            if (d.grit && d.grit[idx] > d.density) continue;
-            uint32_t v = d.shape[idx];
-            if (d.alphaScale) v = (v * d.alphaFactor) >> 7;
             const size_t pix = static_cast<size_t>(py) * d.W + px;
-            if (d.texture && d.texture[pix] < 255) v = (v * d.texture[pix]) >> 8;
-            if (d.mask && d.mask[pix] < 65535) v = (v * d.mask[pix]) >> 16;
+            uint32_t v = pixelCoverage(d, idx, pix, d.mask);
             if (v == 0) continue;
-            if (d.solid) v = 65535;
             uint32_t w[4];
             if (d.pickup) workingColour<true>(d, idx, v, w);
             else workingColour<false>(d, idx, v, w);

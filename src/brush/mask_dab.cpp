@@ -54,14 +54,9 @@ int32_t drawDabGritMask(EngineState& s, int32_t x, int32_t y) {
         d.lumVary.startRow(*d.rnd, d.N, d.B);
         for (int32_t px = d.pxBegin, j = 0; px < d.pxEnd; ++px, ++j) {
             const int32_t idx = dab::shapeIndex(d, j, sr, d.rotate);
-            if (idx < 0) continue;
-            if (d.grit && d.grit[idx] > d.density) continue;
-            uint32_t v = d.shape[idx];
-            if (d.alphaScale) v = (v * d.alphaFactor) >> 7;
             const size_t pix = static_cast<size_t>(py) * d.W + px;
-            if (d.texture && d.texture[pix] < 255) v = (v * d.texture[pix]) >> 8;
+            uint32_t v = dab::pixelCoverage(d, idx, pix, nullptr);
             if (v == 0) continue;
-            if (d.solid) v = 65535;
             uint16_t* bp = d.blend + static_cast<size_t>(idx / B) * brushStride + idx % B;
             uint32_t mv;
             if (d.pickup) {
