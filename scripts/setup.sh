@@ -8,6 +8,7 @@ PKGS=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libtiff-dev libgif-dev
   liblua5.1-0-dev
+  libmypaint-dev
   clang libclang-rt-14-dev
 )
 missing=()
