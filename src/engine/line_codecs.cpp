@@ -34,22 +34,17 @@ template <int K>
 size_t rleEncode(const uint16_t* src, uint8_t* dst, size_t count) noexcept {
     if (!src || !dst || count == 0) return 0;
     uint8_t* d = dst;
-    const uint16_t* first = src;
-    uint64_t key = runKey<K>(src);
-    size_t n = 1;
-    for (size_t i = 1; i < count; ++i) {
-        const uint16_t* p = src + i * K;
-        const uint64_t k = runKey<K>(p);
-        if (k == key && n < 255) {
-            ++n;
-            continue;
-        }
-        d = putRecord<K>(d, n, first);
-        first = p;
-        key = k;
-        n = 1;
+    size_t start = 0;
+    while (start < count) {
+        // A run starts at `start` and takes every following value with the same high
+        // bytes, up to 255 values.
+        const uint64_t key = runKey<K>(src + start * K);
+        const size_t limit = std::min(count, start + 255);
+        size_t end = start + 1;
+        while (end < limit && runKey<K>(src + end * K) == key) ++end;
+        d = putRecord<K>(d, end - start, src + start * K);
+        start = end;
     }
-    d = putRecord<K>(d, n, first);
     return static_cast<size_t>(d - dst);
 }
 
