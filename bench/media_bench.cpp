@@ -112,7 +112,7 @@ void BM_PageWrite(benchmark::State& st, Case c) {
     const std::string rowsPath = tmpPath(std::string("rows") + c.extension), directPath = tmpPath(std::string("direct") + c.extension);
     double bestRows = 1e30, bestDirect = 1e30;
     for (auto _ : st) {
-        const double r = seconds([&] { savePageToFile(s, rowsPath.c_str(), c.extension, 72, 3, backgroundRowSource(s)); });
+        const double r = seconds([&] { savePageToFile(s, rowsPath.c_str(), c.extension, 72, 3, mergedRowSource(s)); });
         const double d = seconds([&] { c.direct(directPath); });
         st.SetIterationTime(r);
         bestRows = std::min(bestRows, r);

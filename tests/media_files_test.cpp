@@ -239,6 +239,12 @@ TEST(MediaFiles, PageWritersWriteEveryRowOnce) {
     ORV_SetLayerOptions(1, 1, 0, 100, "Normal");
     uint16_t* px = engine().layers.slots[1].pixels.data();
     px[(2 * 7 + 3) * 4 + 0] = 0x1234;  // one dark-red pixel at (3, 2)
+    // A visible layer above with one opaque blue pixel at (6, 4): the writers flatten the page.
+    ORV_CreateLayer(2, 7, 5);
+    ORV_SetLayerOptions(2, 1, 0, 100, "Normal");
+    uint16_t* top = engine().layers.slots[2].pixels.data();
+    top[(4 * 7 + 6) * 4 + 2] = 0xFF00;
+    top[(4 * 7 + 6) * 4 + 3] = 0xFF00;
     for (const auto& [ext, ch] : {std::pair{".bmp", 3}, std::pair{".png", 3}, std::pair{".jpg", 3},
                                   std::pair{".png", 4}, std::pair{".tga", 4}, std::pair{".tif", 4}}) {
         std::string path = tmp(std::string("page") + std::to_string(ch) + ext);
@@ -255,6 +261,8 @@ TEST(MediaFiles, PageWritersWriteEveryRowOnce) {
             EXPECT_EQ(img.row(2)[3 * 4], 0x12) << ext << ch;
             EXPECT_EQ(img.row(2)[3 * 4 + 1], 0xFF) << ext << ch;
             EXPECT_EQ(img.row(0)[0], 0xFF) << ext << ch;
+            EXPECT_EQ(img.row(4)[6 * 4], 0) << ext << ch;
+            EXPECT_EQ(img.row(4)[6 * 4 + 2], 0xFF) << ext << ch;
         }
         if (ext == std::string(".png") || ext == std::string(".tif")) EXPECT_EQ(ORV_GetDPIFromFile(path.c_str()), 150) << ext;
     }

@@ -5,21 +5,15 @@
 #include <new>
 #include <vector>
 
+#include "composite/merge.h"
 #include "engine/engine_state.h"
 #include "engine/pixel_transfer.h"
 #include "media/file_formats.h"
 
 namespace orv {
 
-PageRowSource backgroundRowSource(EngineState& s) {
-    return [&s](int32_t y, uint16_t* row) {
-        const int32_t w = s.page.pageWidth;
-        const LayerRecord* bg = s.layers.presentLayer(kBackgroundLayer);
-        if (bg && bg->visible == 1 && bg->width >= w && y < bg->height)
-            std::memcpy(row, bg->pixels.data() + size_t(y) * size_t(bg->stride), size_t(w) * 8);
-        else
-            std::memset(row, 0, size_t(w) * 8);
-    };
+PageRowSource mergedRowSource(EngineState& s) {
+    return [&s](int32_t y, uint16_t* row) { mergeRect(s, row, 0, y, s.page.pageWidth, 1); };
 }
 
 bool savePageToFile(EngineState& s, const char* path, const char* extension, int32_t dpi, int channels,

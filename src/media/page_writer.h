@@ -10,10 +10,8 @@ struct EngineState;
 // Fills `row` with page row y of the flattened page: pageWidth RGBA64 pixels.
 using PageRowSource = std::function<void(int32_t y, uint16_t* row)>;
 
-// The row source used until the layer merge offers a one-row flatten: transparent black,
-// then slot 1's row copied unchanged when slot 1 is visible (the merge's first step); the
-// other layers are not blended in.
-PageRowSource backgroundRowSource(EngineState& s);
+// The page's own rows: the visible layers merged for the rectangle (0, y, pageWidth, 1).
+PageRowSource mergedRowSource(EngineState& s);
 
 // Writes the page with the row writer the extension names for 3 (RGB) or 4 (RGBA) channels.
 // An extension without such a writer, an empty page or rows that cannot be allocated write

@@ -18,7 +18,7 @@ uint32_t metafileColour() {
 int32_t savePage(const char* errText, const char* path, const char* ext, int32_t dpi, int channels) {
     return guarded(errText, 0, [&] {
         EngineState& s = engine();
-        savePageToFile(s, path, ext, dpi, channels, backgroundRowSource(s));
+        savePageToFile(s, path, ext, dpi, channels, mergedRowSource(s));
         return 0;
     });
 }
