@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 #include <cstring>
@@ -168,7 +169,7 @@ TEST_F(MaskFixture, ColourMakersWriteStrengthOnlyWhereSelected) {
     Rgba img;
     img.set(1, 0, 10, 20, 30, 0);
     img.set(2, 0, 10, 20, 31);
-    struct { int a; uint16_t want; } strengths[] = {{0, 65280}, {255, 0}, {127, 32768}, {256, 65280}};
+    struct { int a; uint16_t want; } strengths[] = {{0, 65280}, {255, 0}, {127, 32768}, {256, 65280}, {-1, 0}, {INT32_MIN, 65280}};
     for (auto st : strengths) {
         fillMask(111);
         ORV_CreateMaskFromRGBAImageColor(img.px.data(), 10, 20, 30, st.a);

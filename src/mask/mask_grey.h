@@ -21,7 +21,9 @@ constexpr uint8_t greyFromMask(uint16_t m) noexcept { return static_cast<uint8_t
 
 // The value the colour-based makers write at a selected pixel for a selection strength a
 // (0..255): (255 - a) x 256 taken modulo 65536, so a = 0 writes 65280 and a = 255 writes 0.
-constexpr uint16_t maskFromStrength(int32_t a) noexcept { return static_cast<uint16_t>((255 - a) * 256); }
+constexpr uint16_t maskFromStrength(int32_t a) noexcept {
+    return static_cast<uint16_t>((255u - static_cast<uint32_t>(a)) * 256u);  // unsigned: wraps, never overflows
+}
 
 // The grey or strength of the geometric makers and the wand: trunc(level x 2.559), level
 // 0..100 giving 0..255.

@@ -35,7 +35,7 @@ void applyMaskToAlphaRect(EngineState& s, uint8_t* rgba, ptrdiff_t stride, int32
     if (c.empty()) return;
     const int32_t W = s.page.pageWidth;
     for (int32_t py = c.y0; py < c.y1; ++py) {
-        uint8_t* p = rgba + (py - top) * stride + ptrdiff_t(c.x0 - left) * 4;
+        uint8_t* p = rgba + (ptrdiff_t(py) - top) * stride + (ptrdiff_t(c.x0) - left) * 4;
         const uint16_t* mk = m + size_t(py) * W;
         for (int32_t px = c.x0; px < c.x1; ++px, p += 4) {
             const uint32_t h = mk[px] >> 8;
@@ -65,7 +65,7 @@ void adjustRectByMaskAndTexture(EngineState& s, uint8_t* rgba, int32_t x, int32_
     const PageSpan c = clipToPage(s, x, y, width, height);
     const int32_t W = s.page.pageWidth;
     for (int32_t py = c.y0; py < c.y1; ++py) {
-        uint8_t* p = rgba + ((ptrdiff_t(py) - y) * width + (c.x0 - x)) * 4;
+        uint8_t* p = rgba + ((ptrdiff_t(py) - y) * width + (ptrdiff_t(c.x0) - x)) * 4;
         const size_t row = size_t(py) * W;
         for (int32_t px = c.x0; px < c.x1; ++px, p += 4) p[3] = scaleAlphaByFactor(coverageB(tex, m, row + px), p[3]);
     }
