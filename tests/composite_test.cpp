@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <cstring>
 #include <random>
 #include <string>
@@ -437,4 +439,77 @@ TEST_F(Page, MergeBufferIntoLayerConvertsBytes) {
     EXPECT_EQ(px(2, 0, 0)[3], 0xFF00);
     EXPECT_EQ(px(2, 1, 0)[3], 0xFFFF);  // alpha 0 leaves the layer
     EXPECT_FALSE(mergeBufferIntoLayer(engine(), nullptr, engine().layers.slots[2], 0, 255, false));
+}
+
+// ---- Golden results -----------------------------------------------------------------------
+// Every blend mode rendered (at the three view mappings) and merged on a small fixed page,
+// hashed and compared with tests/data/blend_golden.txt. A mode without a reference fails.
+// ORV_UPDATE_GOLDEN=1 rewrites the table so a change of results is reviewed as a diff.
+
+namespace {
+uint64_t fnv(const void* data, size_t n, uint64_t h = 1469598103934665603ull) {
+    const auto* b = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
+    return h;
+}
+}  // namespace
+
+TEST_F(Page, EveryBlendModeMatchesItsGoldenHash) {
+    layer(1);
+    layer(2);
+    layer(3);
+    std::mt19937 g(7);
+    for (int slot = 1; slot <= 3; ++slot) randomise(slot, g);
+    ORV_SetLayer(2);
+    ORV_SetLayerOptions(2, 1, 0, 80, "Overlay");
+    const std::string path = std::string(ORV_TEST_DATA_DIR) + "/blend_golden.txt";
+    std::map<int, std::string> golden;
+    if (FILE* f = std::fopen(path.c_str(), "r")) {
+        char line[128];
+        while (std::fgets(line, sizeof line, f)) {
+            int id;
+            char hash[64];
+            if (std::sscanf(line, "%d %63s", &id, hash) == 2) golden[id] = hash;
+        }
+        std::fclose(f);
+    }
+    std::map<int, std::string> now;
+    for (int id = 0; id < kBlendModeCount; ++id) {
+        LayerRecord& top = engine().layers.slots[3];
+        top.blendMode = id;
+        top.opacity = 200;
+        uint64_t h = 1469598103934665603ull;
+        const struct { int scale; float zoom; int w, h; } views[] = {{1, 1.0f, W, H}, {2, 1.0f, 2 * W, 2 * H}, {1, 1.6f, 43, 28}};
+        for (auto v : views) {
+            ORV_SetScale(v.scale, v.zoom);
+            std::vector<uint8_t> out(static_cast<size_t>(v.w) * v.h * 3);
+            ORV_Render(out.data(), v.w * 3, 0, 0, W, H);
+            h = fnv(out.data(), out.size(), h);
+        }
+        std::vector<uint16_t> dst(W * H * 4);
+        std::memcpy(dst.data(), px(2, 0, 0), dst.size() * 2);
+        MergeParams p;
+        p.src = px(3, 0, 0), p.dst = dst.data(), p.width = W, p.height = H;
+        p.srcStride = p.dstStride = W * 4, p.srcLength = p.dstLength = dst.size();
+        p.mode = id, p.opacity = 200;
+        mergeBuffer(p);
+        h = fnv(dst.data(), dst.size() * 2, h);
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+        now[id] = hex;
+        const char* name = blendModeName(id);
+        if (!std::getenv("ORV_UPDATE_GOLDEN")) {
+            ASSERT_TRUE(golden.count(id)) << "no reference for mode " << id;
+            EXPECT_EQ(golden[id], now[id]) << "mode " << id << " " << (name ? name : "(unnamed)");
+        }
+    }
+    if (std::getenv("ORV_UPDATE_GOLDEN")) {
+        FILE* f = std::fopen(path.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        for (const auto& [id, hash] : now) {
+            const char* name = blendModeName(id);
+            std::fprintf(f, "%d %s %s\n", id, hash.c_str(), name ? name : "-");
+        }
+        std::fclose(f);
+    }
 }
