@@ -53,3 +53,28 @@ TEST(ShippedData, TurnedFlatBrushRunsFromTopLeftToBottomRight) {
     EXPECT_GT(at(8, 31), 30000);
     ORV_DeleteImage();
 }
+
+TEST(ShippedData, ToolTakesShippedGrainsAndShapes) {
+    ORV_CreateImage(nullptr, 40, 30, 64, 0);
+    ORV_SetRandomSeed(7);
+    ORV_SetSize(32);
+    const std::string shape = (dataDir() / "brushes" / "diamond.imgscript").string();
+    for (const char* grain : {"canvas.png", "laid_vertical.imgscript", "rough_coarse.imgscript"}) {
+        const std::string paper = (dataDir() / "grains" / grain).string();
+        engine().brush.gritMaps[0].fillBytes(255);
+        ORV_SetTool(1.0f, 4, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, paper.c_str(), shape.c_str(), 0);
+        // The grain fills the (S + 25)-square window of every pattern with its grey levels.
+        const auto& g = engine().brush.gritMaps[0];
+        int distinct[256] = {};
+        for (int r = 0; r < 57; ++r)
+            for (int c = 0; c < 57; ++c) distinct[g[static_cast<size_t>(r) * 64 + c]] = 1;
+        int levels = 0;
+        for (int v : distinct) levels += v;
+        EXPECT_GT(levels, 20) << grain;
+        EXPECT_EQ(engine().brush.settings.drawingLength, 5) << grain;
+        // The diamond shape from its script: empty corners, full middle.
+        EXPECT_EQ(engine().brush.shapeBuffer[0], 0) << grain;
+        EXPECT_EQ(engine().brush.shapeBuffer[16 * 64 + 16], 65280) << grain;
+    }
+    ORV_DeleteImage();
+}
