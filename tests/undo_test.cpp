@@ -414,3 +414,32 @@ TEST_F(UndoFixture, RandomizedAgainstAModel) {
         }
     }
 }
+
+// Real dabs: the painter grows the changed rectangle, the snapshot covers it, and undo and
+// redo restore the layer bit for bit.
+TEST(UndoWithDabs, StrokeUndoesAndRedoesExactly) {
+    engine().brush.settings = BrushSettings{};
+    ORV_CreateImage(nullptr, W, H, 32, 0);
+    ORV_CreateLayer(1, W, H);
+    ORV_CreateLayer(2, W, H);
+    ORV_SetLayer(2);
+    ORV_SetSize(9);
+    ORV_SetAlpha(100);
+    ORV_SetTool(1.0f, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, "", "", 0);
+    ORV_SetUndoLevels(10);
+    ORV_SetUndoMB(64);
+    const Pixels before = layerPixels(2);
+    for (int x = 12; x <= 30; x += 3) ORV_DrawDabGrit(x, 20, 0xFF00, 0x8000, 0x1000);
+    const Pixels after = layerPixels(2);
+    ASSERT_NE(before, after);
+    ORV_SaveUndoBuffer(1, 0);
+    const UndoRecord& e = engine().undo.entries[0];
+    EXPECT_GT(e.x0, 0);
+    EXPECT_LT(e.x1, W - 1);
+    ORV_Undo();
+    EXPECT_EQ(layerPixels(2), before);
+    ORV_Redo();
+    EXPECT_EQ(layerPixels(2), after);
+    ORV_SetUndoLevels(0);
+    ORV_DeleteImage();
+}
