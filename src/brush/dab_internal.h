@@ -12,6 +12,10 @@ struct EngineState;
 
 namespace orv::dab {
 
+// The per-pixel steps are small and called from the row loops once per pixel; they must be
+// inlined there so the per-dab choices fold away.
+#define ORV_PIXEL_STEP __attribute__((always_inline)) inline
+
 // A cursor into a pixel-variation byte array. Before each row it moves to (draw mod B) when
 // it has no place yet or the row could run past the array's end; each painted pixel takes
 // one byte.
@@ -132,7 +136,7 @@ inline uint32_t lumChange(uint32_t x, long double f) noexcept {
 
 // Working colour of a pixel (R', G', B', A'); may lower V in image-brush mode.
 template <bool Pickup>
-inline void workingColour(Dab& d, int32_t idx, uint32_t& v, uint32_t w[4]) noexcept {
+ORV_PIXEL_STEP void workingColour(Dab& d, int32_t idx, uint32_t& v, uint32_t w[4]) noexcept {
     if constexpr (Pickup) {
         const uint16_t* bp = d.blend + static_cast<size_t>(idx) * 4;
         w[0] = bp[0], w[1] = bp[1], w[2] = bp[2], w[3] = bp[3];
@@ -159,7 +163,7 @@ inline void workingColour(Dab& d, int32_t idx, uint32_t& v, uint32_t w[4]) noexc
 }
 
 // Remix: the mixed result goes back into the pickup buffer.
-inline void remixInto(const Dab& d, int32_t idx, const uint32_t w[4], const Mixed& m, uint32_t ad) noexcept {
+ORV_PIXEL_STEP void remixInto(const Dab& d, int32_t idx, const uint32_t w[4], const Mixed& m, uint32_t ad) noexcept {
     uint16_t* bp = d.blend + static_cast<size_t>(idx) * 4;
     if (w[3] == 0) {
         for (int i = 0; i < 3; ++i) bp[i] = static_cast<uint16_t>(m.cb[i]);
@@ -179,7 +183,7 @@ inline void remixInto(const Dab& d, int32_t idx, const uint32_t w[4], const Mixe
 // Write-back with every protection: erase writes alpha only (blob lock keeps alpha at 9215
 // or more and leaves nearly transparent pixels alone); otherwise colour unless colour
 // locked, alpha where allowed, alphaLevel in place of the computed alpha.
-inline void writeProtected(const Dab& d, uint16_t* px, const Mixed& m, uint32_t ad) noexcept {
+ORV_PIXEL_STEP void writeProtected(const Dab& d, uint16_t* px, const Mixed& m, uint32_t ad) noexcept {
     if (d.erase) {
         if (d.blob) {
             if (ad <= 8191) return;
@@ -199,7 +203,7 @@ inline void writeProtected(const Dab& d, uint16_t* px, const Mixed& m, uint32_t 
 // ---- Mixing for mixMode 32, 33 and every number below 32 ------------------------------
 
 // Onto a transparent pixel: the working colour with alpha (V x A') >> 16, backdrop black.
-inline bool mixOntoTransparent(uint32_t v, const uint32_t w[4], uint32_t ad, Mixed& m) noexcept {
+ORV_PIXEL_STEP bool mixOntoTransparent(uint32_t v, const uint32_t w[4], uint32_t ad, Mixed& m) noexcept {
     if (ad != 0) return false;
     m.c[0] = w[0], m.c[1] = w[1], m.c[2] = w[2];
     m.a = (v * w[3]) >> 16;
@@ -214,7 +218,7 @@ inline uint32_t divExact(uint32_t n, uint32_t d) noexcept {
 
 // Mode 32 with pickup: ((((65536 - V) X) >> 8) + ((V Y) >> 8)) >> 8.
 struct PickupNormal {
-    static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
+    ORV_PIXEL_STEP static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
         const uint32_t ad = px[3];
         if (mixOntoTransparent(v, w, ad, m)) return;
         m.a = ((((65536 - v) * ad) >> 8) + ((v * w[3]) >> 8)) >> 8;
@@ -227,7 +231,7 @@ struct PickupNormal {
 
 // Erase: alpha ((65535 - V) Ad) >> 16; colour untouched.
 struct Erase {
-    static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
+    ORV_PIXEL_STEP static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
         const uint32_t ad = px[3];
         if (mixOntoTransparent(v, w, ad, m)) return;
         m.a = ((65535 - v) * ad) >> 16;
@@ -240,7 +244,7 @@ struct Erase {
 // Over an opaque pixel Aout is 65535 and the sum never exceeds 65535, so the last
 // multiply-divide returns the sum itself.
 struct Over {
-    static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
+    ORV_PIXEL_STEP static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
         const uint32_t ad = px[3];
         if (mixOntoTransparent(v, w, ad, m)) return;
         const uint32_t t = (v * w[3]) / 65535;
@@ -265,7 +269,7 @@ struct Over {
 // The multiply rule: p = (Cd Ad) >> 16, s = (t C') >> 16,
 // Cout = ((p (65535 - t)) / 65535 + ((65535 - Ad) s) / 65535 + (p s) / 65535) x 65535 / Aout.
 struct Multiply {
-    static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
+    ORV_PIXEL_STEP static void mix(const Dab&, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
         const uint32_t ad = px[3];
         if (mixOntoTransparent(v, w, ad, m)) return;
         const uint32_t t = (v * w[3]) / 65535;
@@ -411,7 +415,7 @@ struct GreyHeight {
 // the final coverage mix.
 template <class Pick>
 struct High {
-    static void mix(const Dab& d, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
+    ORV_PIXEL_STEP static void mix(const Dab& d, uint32_t v, uint32_t w[4], const uint16_t* px, Mixed& m) noexcept {
         const uint32_t ad = px[3];
         if (ad == 0) {
             m.cb[0] = w[0], m.cb[1] = w[1], m.cb[2] = w[2];
