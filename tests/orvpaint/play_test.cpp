@@ -67,7 +67,7 @@ TEST(Play, DabAndStrokePaintWhereTheyAre) {
 TEST(Play, EveryRecordKindPlays) {
     std::string filter = "Filter\nBlur\n";
     for (int i = 0; i < 19; ++i) filter += "0\n";
-    Played p = play("Layer\n3\n1\n80\nMultiply\nMaskRect\n0\n0\n50\n30\n255\nSelectBrush\n2\n0\n0\n"
+    Played p = play("Layer\n3\n1\n80\nMultiply\nMaskRect\n0\n0\n50\n30\n100\nSelectBrush\n2\n0\n0\n"
                     "SetBrushSize\n12\nSetBrushDensity\n200\nSetBrushOpacity\n90\nSetColor\n10\n200\n30\n"
                     "SetColorBanks\n0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\nLine2\n5\n5\n95\n55\n"
                     "MaskAll\nSpline\n5\n50\n50\n5\n95\n50\n1\n0.5\nSelectBrush\n3\n0\n0\nDab\n40\n30\n0.7\n"

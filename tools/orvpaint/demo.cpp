@@ -49,7 +49,7 @@ std::string build() {
         w.stroke({{-20, y}, {200, y + 8}, {420, y - 6}, {660, y + 4}});
     }
     // Sun inside an elliptic selection, glazed with an overlay brush.
-    w.rec("MaskEllipse", {440, 40, 560, 160, 255});
+    w.rec("MaskEllipse", {440, 40, 560, 160, 100});
     w.rec("SelectBrush", {1, 120, 100}).rec("SetColor", {255, 210, 60});
     w.stroke({{430, 100}, {570, 100}});
     w.rec("SelectBrush", {5, 60, 100}).rec("SetColor", {255, 120, 20});

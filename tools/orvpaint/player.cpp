@@ -293,7 +293,9 @@ private:
                     return false;
                 }
             const int32_t c[5] = {static_cast<int32_t>(v[0]), static_cast<int32_t>(v[1]), static_cast<int32_t>(v[2]),
-                                  static_cast<int32_t>(v[3]), static_cast<int32_t>(std::clamp(v[4], 0.0, 255.0))};
+                                  static_cast<int32_t>(v[3]), 100 - static_cast<int32_t>(std::clamp(v[4], 0.0, 100.0))};
+            // Only the shape is selected: protect the page, then select inside the shape.
+            ORV_ClearMask(0xFF00, 0xFF00, 0xFF00);
             if (k == "MaskRect")
                 ORV_IPLMaskRectangle(c[0], c[1], c[2], c[3], c[4]);
             else
