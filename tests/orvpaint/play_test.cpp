@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -59,9 +60,16 @@ TEST(Play, DabAndStrokePaintWhereTheyAre) {
         "SetColor\n0\n0\n255\nDrawStart\n0\n0\n-1\nSmoothPlot2\n0\n0\n0\n1\n0\n"
         "SmoothPlot2\n10\n45\n1\n0\n0\nSmoothPlot2\n90\n45\n1\n0\n0\nSmoothPlot2\n0\n0\n0\n0\n1\nDrawStop\n1\n");
     ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.rgb(20, 20), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(p.rgb(50, 45), (std::vector<int>{0, 0, 255}));
+    // Overlapping dabs of the over rule may truncate a full channel to 254.
+    const auto near = [](std::vector<int> got, std::vector<int> want) {
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(got[c] - want[c]) > 1) return false;
+        return true;
+    };
+    EXPECT_TRUE(near(p.rgb(20, 20), {255, 0, 0}));
+    EXPECT_TRUE(near(p.rgb(50, 45), {0, 0, 255}));
     EXPECT_EQ(p.rgb(80, 10), (std::vector<int>{255, 255, 255}));
+    EXPECT_EQ(p.rgb(50, 20), (std::vector<int>{255, 255, 255}));
 }
 
 TEST(Play, EveryRecordKindPlays) {

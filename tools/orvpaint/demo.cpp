@@ -58,8 +58,8 @@ std::string build() {
     // Hills: hard round strokes on layer 3 with pressure, then grit chalk texture.
     w.text("Layer", {"3", "1", "100", "Normal"});
     w.rec("SelectBrush", {0, 60, 100}).rec("SetColor", {60, 140, 60});
-    for (int row = 0; row < 6; ++row) {
-        const double y = 260 + row * 24;
+    for (int row = 0; row < 7; ++row) {
+        const double y = 260 + row * 26;
         w.stroke({{-30, y}, {160, y - 40 + row * 4}, {330, y + 10}, {500, y - 30}, {680, y}}, 0.6, 1.0);
     }
     w.rec("SelectBrush", {2, 30, 100}).rec("SetBrushDensity", {220}).rec("SetColor", {120, 190, 80});
