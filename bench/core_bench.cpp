@@ -4,6 +4,7 @@
 // by the fastest memcpy of the layer's bytes (4096 x 4096 x 8) measured in the same run,
 // and `x_memcpy_host`: the same against the host buffer's bytes (x 4, or the row codes).
 // Fastest-of keeps other load on the machine out of the ratio.
+#include "bench_baseline.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -52,18 +53,7 @@ void setUpPage() {
     codeBuffer().resize(size_t{kPage} * kPage * 5);
 }
 
-// Seconds for the fastest of `runs` memcpys of `bytes` between two buffers.
-double memcpySeconds(size_t bytes, int runs) {
-    static std::vector<char> a(kLayerBytes, 1), b(kLayerBytes, 2);
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(b.data(), a.data(), bytes);
-        benchmark::DoNotOptimize(b.data());
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
+double memcpySeconds(size_t bytes, int runs) { return orvbench::fastestMemcpySeconds(bytes, runs); }
 
 // Code every row into one buffer, then decode every row back; returns the code's bytes.
 size_t rleRoundTrip() {

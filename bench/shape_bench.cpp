@@ -2,6 +2,7 @@
 // to the brush, for brush sizes 16, 64 and 128, plus turning a 256 x 256 image. Each case
 // reports `x_memcpy`: its fastest iteration divided by the fastest memcpy of the bytes it
 // writes (the S x S shape values, or the turned image), measured in the same run.
+#include "bench_baseline.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,17 +19,7 @@ using namespace orv;
 
 namespace {
 
-double memcpySeconds(size_t bytes) {
-    std::vector<char> a(bytes, 1), b(bytes, 2);
-    double best = 1e30;
-    for (int i = 0; i < 50; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(b.data(), a.data(), bytes);
-        benchmark::DoNotOptimize(b.data());
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
+double memcpySeconds(size_t bytes) { return orvbench::fastestMemcpySeconds(bytes, 50); }
 
 RgbaImage gradient(int side) {
     RgbaImage img;

@@ -3,6 +3,7 @@
 // iteration divided by the fastest of as many memcpys of the same bytes between two
 // buffers, measured in the same run (fastest-of keeps other load on the machine out of
 // the ratio).
+#include "bench_baseline.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -36,18 +37,7 @@ void setUpPage() {
     ORV_SetUndoMB(4096);
 }
 
-// Seconds for the fastest of `runs` memcpys of `bytes` between two buffers.
-double memcpySeconds(size_t bytes, int64_t runs) {
-    std::vector<char> a(bytes, 1), b(bytes, 2);
-    double best = 1e30;
-    for (int64_t i = 0; i < std::max<int64_t>(runs, 3); ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(b.data(), a.data(), bytes);
-        benchmark::DoNotOptimize(b.data());
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
+double memcpySeconds(size_t bytes, int64_t runs) { return orvbench::fastestMemcpySeconds(bytes, runs); }
 
 double since(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

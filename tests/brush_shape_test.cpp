@@ -42,7 +42,9 @@ struct ShapeFixture : ::testing::Test {
     void expectCleared(int size) const {
         for (int r = 0; r < kMax; ++r)
             for (int c = 0; c < kMax; ++c)
-                if (r >= size || c >= size) ASSERT_EQ(at(r, c), 0) << r << "," << c;
+                if (r >= size || c >= size) {
+                    ASSERT_EQ(at(r, c), 0) << r << "," << c;
+                }
     }
 };
 

@@ -185,7 +185,9 @@ TEST(Rotate, UncoveredCornersAreTransparentAndColourDoesNotBleed) {
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 9; ++x) {
             const auto p = px(out, x, y);
-            if (p[3] > 0) EXPECT_EQ(p, (std::array<uint8_t, 4>{255, 0, 0, p[3]})) << x << "," << y;
+            if (p[3] > 0) {
+                EXPECT_EQ(p, (std::array<uint8_t, 4>{255, 0, 0, p[3]})) << x << "," << y;
+            }
         }
     rotateImage(solid(9, 9, {255, 255, 255, 255}), 45, out);
     EXPECT_EQ(px(out, 0, 0)[3], 0);

@@ -264,7 +264,9 @@ TEST(MediaFiles, PageWritersWriteEveryRowOnce) {
             EXPECT_EQ(img.row(4)[6 * 4], 0) << ext << ch;
             EXPECT_EQ(img.row(4)[6 * 4 + 2], 0xFF) << ext << ch;
         }
-        if (ext == std::string(".png") || ext == std::string(".tif")) EXPECT_EQ(ORV_GetDPIFromFile(path.c_str()), 150) << ext;
+        if (ext == std::string(".png") || ext == std::string(".tif")) {
+            EXPECT_EQ(ORV_GetDPIFromFile(path.c_str()), 150) << ext;
+        }
     }
     std::string unlisted = tmp("page.gif");
     std::remove(unlisted.c_str());

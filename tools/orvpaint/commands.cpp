@@ -211,10 +211,10 @@ int cmdCompose(const std::vector<std::string>& args) {
         } else if (!a.empty() && a[0] == '-') {
             return usageError("compose", "unknown option '" + a + "'");
         } else {
-            LayerSpec spec;
+            LayerSpec layer;
             std::string error;
-            if (!parseLayerSpec(a, spec, error)) return usageError("compose", error);
-            opt.layers.push_back(spec);
+            if (!parseLayerSpec(a, layer, error)) return usageError("compose", error);
+            opt.layers.push_back(layer);
         }
     }
     if (opt.out.empty()) return usageError("compose", "no output file (-o OUT)");
