@@ -236,7 +236,7 @@ namespace {
 
 class BmpRows final : public RowEncoder {
 public:
-    BmpRows(ByteSink& sink, const EncodeParams& p) : sink_(sink), p_(p) {}
+    BmpRows(ByteSink& sink, const EncodeParams& p) : RowEncoder(p.height), sink_(sink), p_(p) {}
 
     bool begin() {
         rowBytes_ = (checkedSize(p_.width, 3) + 3) & ~size_t(3);
@@ -261,21 +261,18 @@ public:
         sink_.le32(0);
         return sink_.le32(0);
     }
-    bool writeRow(const uint8_t* px) override {
-        if (rows_ >= p_.height) return false;
-        ++rows_;
+private:
+    bool encodeRow(const uint8_t* px) override {
         uint8_t* d = row_.data();
         for (int32_t x = 0; x < p_.width; ++x, px += 3, d += 3) d[0] = px[2], d[1] = px[1], d[2] = px[0];
         return sink_.write(row_.data(), row_.size());
     }
-    bool finish() override { return rows_ == p_.height && sink_.ok(); }
+    bool complete(bool rowsGood) override { return rowsGood && sink_.ok(); }
 
-private:
     ByteSink& sink_;
     EncodeParams p_;
     size_t rowBytes_ = 0;
     std::vector<uint8_t> row_;
-    int32_t rows_ = 0;
 };
 
 }  // namespace

@@ -75,10 +75,32 @@ bool decodeImage(ByteSpan in, RgbaImage& out, ImageHeader* header = nullptr);
 // start function), and finishes the file. Pixels are RGB (3 bytes) or RGBA (4 bytes).
 class RowEncoder {
 public:
+    explicit RowEncoder(int32_t height) noexcept : height_(height) {}
     virtual ~RowEncoder() = default;
-    virtual bool writeRow(const uint8_t* pixels) = 0;
-    // Completes the file; false when any step failed (including a failed sink).
-    virtual bool finish() = 0;
+    // Takes exactly `height` rows; false for a row past the height, and from the first
+    // failed row on (a failure is latched, so a damaged file never completes).
+    bool writeRow(const uint8_t* pixels) {
+        if (failed_ || rows_ >= height_) return false;
+        ++rows_;
+        if (!encodeRow(pixels)) failed_ = true;
+        return !failed_;
+    }
+    // Completes the file; false when any step failed (including a failed sink) or rows
+    // are missing.
+    bool finish() { return complete(!failed_ && rows_ == height_); }
+
+protected:
+    // Encodes the next row, whose index is rowIndex().
+    virtual bool encodeRow(const uint8_t* pixels) = 0;
+    // Ends the file when rowsGood; releases what the encoder holds either way.
+    virtual bool complete(bool rowsGood) = 0;
+    int32_t rowIndex() const noexcept { return rows_ - 1; }
+
+    bool failed_ = false;  // also set by an encoder's own failure handlers
+
+private:
+    int32_t height_;
+    int32_t rows_ = 0;
 };
 
 struct EncodeParams {

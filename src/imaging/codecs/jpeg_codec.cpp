@@ -127,23 +127,17 @@ constexpr size_t kJpegOutBuffer = 1 << 16;
 
 class JpegRows final : public RowEncoder {
 public:
-    JpegRows(ByteSink& sink, const EncodeParams& p) : sink_(sink), p_(p), buffer_(kJpegOutBuffer) {}
+    JpegRows(ByteSink& sink, const EncodeParams& p) : RowEncoder(p.height), sink_(sink), p_(p), buffer_(kJpegOutBuffer) {}
     ~JpegRows() override {
         if (created_) jpeg_destroy_compress(&cinfo_);
     }
 
     bool begin() { return beginJmp(this); }
-    bool writeRow(const uint8_t* px) override {
-        if (failed_ || rows_ >= p_.height) return false;
-        ++rows_;
-        return rowJmp(this, px);
-    }
-    bool finish() override {
-        if (failed_ || rows_ != p_.height) return false;
-        return endJmp(this);
-    }
 
 private:
+    bool encodeRow(const uint8_t* px) override { return rowJmp(this, px); }
+    bool complete(bool rowsGood) override { return rowsGood && endJmp(this); }
+
     struct Dest {
         jpeg_destination_mgr mgr;
         JpegRows* owner;
@@ -215,8 +209,6 @@ private:
     JpegError err_{};
     Dest dest_{};
     bool created_ = false;
-    bool failed_ = false;
-    int32_t rows_ = 0;
 };
 
 }  // namespace

@@ -90,7 +90,7 @@ void flushNothing(png_structp) {}
 
 class PngRows final : public RowEncoder {
 public:
-    PngRows(ByteSink& sink, const EncodeParams& p) : sink_(sink), p_(p) {}
+    PngRows(ByteSink& sink, const EncodeParams& p) : RowEncoder(p.height), sink_(sink), p_(p) {}
     ~PngRows() override { png_destroy_write_struct(&png_, &info_); }
 
     bool begin() {
@@ -100,17 +100,11 @@ public:
         if (!info_) return false;
         return beginJmp(this);
     }
-    bool writeRow(const uint8_t* px) override {
-        if (failed_ || rows_ >= p_.height) return false;
-        ++rows_;
-        return rowJmp(this, px);
-    }
-    bool finish() override {
-        if (failed_ || rows_ != p_.height) return false;
-        return endJmp(this);
-    }
 
 private:
+    bool encodeRow(const uint8_t* px) override { return rowJmp(this, px); }
+    bool complete(bool rowsGood) override { return rowsGood && endJmp(this); }
+
     static bool beginJmp(PngRows* s) {
         if (setjmp(png_jmpbuf(s->png_))) return !(s->failed_ = true);
         png_set_write_fn(s->png_, &s->sink_, writeToSink, flushNothing);
@@ -137,8 +131,6 @@ private:
     EncodeParams p_;
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
-    int32_t rows_ = 0;
-    bool failed_ = false;
 };
 
 }  // namespace

@@ -149,32 +149,29 @@ namespace {
 
 class TgaRows final : public RowEncoder {
 public:
-    TgaRows(ByteSink& sink, const EncodeParams& p) : sink_(sink), p_(p), row_(size_t(p.width) * 4) {}
+    TgaRows(ByteSink& sink, const EncodeParams& p) : RowEncoder(p.height), sink_(sink), p_(p), row_(size_t(p.width) * 4) {}
     bool begin() {
         const uint8_t h[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                uint8_t(p_.width), uint8_t(p_.width >> 8), uint8_t(p_.height), uint8_t(p_.height >> 8),
                                32, 0x28};  // 8 alpha bits, top-left origin
         return sink_.write(h, sizeof h);
     }
-    bool writeRow(const uint8_t* px) override {
-        if (rows_ >= p_.height) return false;
-        ++rows_;
+private:
+    bool encodeRow(const uint8_t* px) override {
         uint8_t* d = row_.data();
         for (int32_t x = 0; x < p_.width; ++x, px += 4, d += 4) d[0] = px[2], d[1] = px[1], d[2] = px[0], d[3] = px[3];
         return sink_.write(row_.data(), row_.size());
     }
-    bool finish() override {
-        if (rows_ != p_.height) return false;
+    bool complete(bool rowsGood) override {
+        if (!rowsGood) return false;
         static const uint8_t footer[26] = {0, 0, 0, 0, 0, 0, 0, 0, 'T', 'R', 'U', 'E', 'V', 'I', 'S', 'I', 'O',
                                            'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
         return sink_.write(footer, sizeof footer) && sink_.ok();
     }
 
-private:
     ByteSink& sink_;
     EncodeParams p_;
     std::vector<uint8_t> row_;
-    int32_t rows_ = 0;
 };
 
 }  // namespace

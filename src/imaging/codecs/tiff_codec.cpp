@@ -178,7 +178,7 @@ toff_t sinkSize(thandle_t h) { return static_cast<SinkFile*>(h)->end; }
 
 class TiffRows final : public RowEncoder {
 public:
-    TiffRows(ByteSink& sink, const EncodeParams& p) : sink_(sink), file_{sink}, p_(p), row_(size_t(p.width) * p.channels) {}
+    TiffRows(ByteSink& sink, const EncodeParams& p) : RowEncoder(p.height), sink_(sink), file_{sink}, p_(p), row_(size_t(p.width) * p.channels) {}
     ~TiffRows() override {
         if (tif_) TIFFClose(tif_);
     }
@@ -206,28 +206,24 @@ public:
         TIFFSetField(tif_, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif_, 0));
         return true;
     }
-    bool writeRow(const uint8_t* px) override {
-        if (failed_ || rows_ >= p_.height) return false;
+private:
+    bool encodeRow(const uint8_t* px) override {
         std::memcpy(row_.data(), px, row_.size());  // the library may alter the row it is given
-        if (TIFFWriteScanline(tif_, row_.data(), uint32_t(rows_++), 0) < 0) failed_ = true;
-        return !failed_;
+        return TIFFWriteScanline(tif_, row_.data(), uint32_t(rowIndex()), 0) >= 0;
     }
-    bool finish() override {
+    bool complete(bool rowsGood) override {
         if (!tif_) return false;
-        bool good = !failed_ && rows_ == p_.height && TIFFWriteDirectory(tif_);
+        bool good = rowsGood && TIFFWriteDirectory(tif_);
         TIFFClose(tif_);
         tif_ = nullptr;
         return good && sink_.ok();
     }
 
-private:
     ByteSink& sink_;
     SinkFile file_;
     EncodeParams p_;
     std::vector<uint8_t> row_;
     TIFF* tif_ = nullptr;
-    int32_t rows_ = 0;
-    bool failed_ = false;
 };
 
 }  // namespace
